@@ -1,0 +1,452 @@
+#include "app/exchangefile.h"
+
+#include "platform/errors.h"
+#include "platform/files.h"
+
+#include <QIODevice>
+
+namespace kvx {
+
+namespace {
+
+// A slot, name or type that stops being read: the reader's own error type.
+struct ReadFailure
+{
+    QString found;
+};
+
+QString quoted(const QByteArray &bytes)
+{
+    QString s = displayText(bytes);
+    if (s.size() > 40)
+        s = s.left(40) + QStringLiteral("...");
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
+
+QString rackLabel(const Loose &name, int s, int p)
+{
+    return QStringLiteral("rack %1 (shoot %2, place %3)").arg(name.str()).arg(s).arg(p);
+}
+
+QString cardLabel(int shelf, int n, const QString &rack)
+{
+    return QStringLiteral("shelf %1's card %2 of %3").arg(shelf).arg(n).arg(rack);
+}
+
+const char *const RingNames[] = {"MIS", "MAS1", "MAS2", "MAS3", "MAS4"};
+
+} // namespace
+
+// ---------------------------------------------------------------- reading
+
+Field ExchangeReader::field(FieldReader &in, const QString &what)
+{
+    m_expected = what;
+    m_errorLine = in.line();
+    m_errorColumn = in.column();
+    m_field = in.next();
+    m_errorLine = m_field.line;
+    m_errorColumn = m_field.column;
+    return m_field;
+}
+
+void ExchangeReader::fail(const QString &found)
+{
+    throw ReadFailure{found};
+}
+
+int ExchangeReader::readSize(FieldReader &in, int lowest, int highest)
+{
+    const Field f = field(in, m_expected);
+    double v = 0;
+    if (!parseNumber(f.bytes, &v) || v != roundHalfEven(v) || v < lowest || v > highest)
+        fail(quoted(f.bytes));
+    return int(v);
+}
+
+void ExchangeReader::readHeader(FieldReader &in, Exchange &x)
+{
+    x.SiteName = FieldReader::toLoose(field(in, QStringLiteral("the site name")));
+    m_expected = QStringLiteral("the number of shoots (a whole number from 1 to 32767)");
+    const int shoots = readSize(in, 1, 32767);
+    m_expected = QStringLiteral("the number of places per shoot (a whole number from 1 to 32767)");
+    const int places = readSize(in, 1, 32767);
+    m_expected = QStringLiteral("the number of MAS rings (2, 3 or 4)");
+    const int mas = readSize(in, 2, 4);
+    // Every place of the grid takes at least one byte: a file that claims more
+    // places than it has bytes cannot be a room, whatever it says.
+    if (qint64(shoots) * places > in.size()) {
+        m_expected = QStringLiteral("a room that fits the file");
+        fail(QStringLiteral("%1 x %2 places in a file of %3 bytes").arg(shoots).arg(places).arg(in.size()));
+    }
+    x.NoOfShoots = shoots;
+    x.NoOfRacks = places;
+    x.NoOfMas = mas;
+    x.sizeRoomTables(shoots, places);
+}
+
+void ExchangeReader::ReadRoomGrid(FieldReader &in, Exchange &x)
+{
+    const int shoots = x.shoots(), places = x.racks();
+    x.RackName.redim({shoots, places});
+    for (int s = 1; s <= shoots; ++s) {
+        for (int p = 1; p <= places; ++p) {
+            const Field f = field(in, QStringLiteral("the rack name at shoot %1, place %2").arg(s).arg(p));
+            x.RackName.set(FieldReader::toLoose(f), s, p);
+        }
+    }
+}
+
+void ExchangeReader::ReadRacks(FieldReader &in, Exchange &x)
+{
+    const int shoots = x.shoots(), places = x.racks();
+    for (int s = 1; s <= shoots; ++s) {
+        for (int p = 1; p <= places; ++p) {
+            const Loose &name = x.RackName(s, p);
+            if (name == "")
+                continue;
+            const QString rack = rackLabel(name, s, p);
+            const Field head = field(in, QStringLiteral("the record of %1").arg(rack));
+            if (head.bytes != name.text() && m_onMismatch)
+                m_onMismatch(head.bytes, s, p, head.line);
+            for (int k = 1; k <= ShelvesPerRack; ++k) {
+                const Field f = field(in, QStringLiteral("the station of shelf %1 of %2").arg(k).arg(rack));
+                x.StationName.set(FieldReader::toLoose(f), s, p, k);
+            }
+            for (int shelf = 1; shelf <= ShelvesPerRack; ++shelf) {
+                for (int n = 1; n <= CardsPerShelf; ++n) {
+                    const QString card = cardLabel(shelf, n, rack);
+                    const Field f = field(in, QStringLiteral("the slot number of %1 (a number, or -1 to end the list)").arg(card));
+                    const Loose slot = FieldReader::toLoose(f);
+                    if (!slot.readsAsNumber())
+                        fail(quoted(f.bytes));
+                    x.SlotNo.set(slot, s, p, shelf, n);
+                    if (slot == -1)
+                        break;
+                    x.CardName.set(FieldReader::toLoose(field(in, QStringLiteral("the card name of %1").arg(card))), s, p, shelf, n);
+                    x.CardType.set(FieldReader::toLoose(field(in, QStringLiteral("the image code of %1").arg(card))), s, p, shelf, n);
+                }
+            }
+        }
+    }
+}
+
+void ExchangeReader::ReadRings(FieldReader &in, Exchange &x)
+{
+    const int mas = x.NoOfMas.toInt();
+    x.MisRing.redim({RingEntries});
+    x.Mas1Ring.redim({RingEntries});
+    x.Mas2Ring.redim({RingEntries});
+    if (mas >= 3)
+        x.Mas3Ring.redim({RingEntries});
+    else
+        x.Mas3Ring.erase();
+    if (mas >= 4)
+        x.Mas4Ring.redim({RingEntries});
+    else
+        x.Mas4Ring.erase();
+    for (int k = 0; k <= mas; ++k) {
+        const QString ring = QString::fromLatin1(RingNames[k]);
+        field(in, QStringLiteral("the name of ring %1").arg(ring));
+        LooseTable &members = x.ring(k);
+        for (int n = 1; n <= RingEntries; ++n) {
+            const Field f = field(in, QStringLiteral("member %1 of ring %2 (a rack name, or * to end the list)").arg(n).arg(ring));
+            const Loose member = FieldReader::toLoose(f);
+            members.set(member, n);
+            if (member == "*")
+                break;
+        }
+        const Field colour = field(in, QStringLiteral("the colour of ring %1 (a whole number)").arg(ring));
+        if (k == 0) {
+            try {
+                x.MisColor = FieldReader::toLong(colour);
+            } catch (const PlatformError &) {
+                fail(quoted(colour.bytes));
+            }
+        } else {
+            x.MasColor.set(FieldReader::toLoose(colour), k);
+        }
+    }
+}
+
+bool ExchangeReader::read(FieldReader &in, Exchange &x)
+{
+    m_error.clear();
+    m_errorLine = m_errorColumn = 0;
+    try {
+        readHeader(in, x);
+        ReadRoomGrid(in, x);
+        ReadRacks(in, x);
+        ReadRings(in, x);
+        return true;
+    } catch (const ReadFailure &failure) {
+        m_error = QStringLiteral("expected %1, found %2").arg(m_expected, failure.found);
+    } catch (const PlatformError &e) {
+        const QString found = e.number() == ErrPastEnd ? QStringLiteral("the end of the file") : e.description();
+        m_error = QStringLiteral("expected %1, found %2").arg(m_expected, found);
+    }
+    return false;
+}
+
+bool ExchangeReader::read(const QByteArray &data, Exchange &out)
+{
+    FieldReader in(data);
+    return read(in, out);
+}
+
+bool ExchangeReader::read(QIODevice &device, Exchange &out)
+{
+    const QByteArray data = device.read(Files::MaxInputSize + 1);
+    if (data.size() > Files::MaxInputSize) {
+        m_error = QStringLiteral("expected a data file, found more than %1 bytes").arg(Files::MaxInputSize);
+        m_errorLine = m_errorColumn = 0;
+        return false;
+    }
+    return read(data, out);
+}
+
+// ---------------------------------------------------------------- rings
+
+QByteArray ringMemberText(const LooseTable &ring)
+{
+    QByteArray s;
+    if (!ring.isSized())
+        return s;
+    QByteArray separator;
+    for (int n = 1; n <= std::min(RingEntries, ring.bound(0)); ++n) {
+        const Loose &entry = ring(n);
+        if (entry == "*")
+            break;
+        s += separator + entry.text();
+        separator = ",";
+    }
+    return s;
+}
+
+bool ModelRingControls::masTicked(int k) const
+{
+    const int mas = m_x.NoOfMas.readsAsNumber() ? m_x.NoOfMas.toInt() : 2;
+    return (k == 3 && mas >= 3) || (k == 4 && mas >= 4);
+}
+
+QByteArray ModelRingControls::misText() const
+{
+    return ringMemberText(m_x.MisRing);
+}
+
+QByteArray ModelRingControls::masText(int k) const
+{
+    if (k >= 3 && !masTicked(k))
+        return {};
+    return ringMemberText(m_x.ring(k));
+}
+
+// ---------------------------------------------------------------- writing
+
+namespace {
+
+struct WriteFailure
+{
+    QString message;
+};
+
+// Why the reader could not load a value back as it was, or an empty string.
+QString unreadable(const QByteArray &t)
+{
+    if (t.contains(','))
+        return QStringLiteral("a comma");
+    if (t.contains('\r') || t.contains('\n'))
+        return QStringLiteral("a line end");
+    for (char c : t) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u < 0x20 && c != '\t') || u == 0x7f)
+            return QStringLiteral("a control character");
+    }
+    if (t.trimmed().startsWith('"'))
+        return QStringLiteral("a double quote at its start");
+    if (t.size() > FieldReader::MaxFieldLength)
+        return QStringLiteral("more than %1 characters").arg(FieldReader::MaxFieldLength);
+    return {};
+}
+
+void check(const Loose &v, const QString &what)
+{
+    if (!v.isText())
+        return;
+    const QString why = unreadable(v.text());
+    if (!why.isEmpty())
+        throw WriteFailure{QStringLiteral("%1 %2 holds %3, which a data file cannot carry").arg(what, quoted(v.text()), why)};
+}
+
+// Elements beyond a table's bounds hold nothing.
+const Loose &element(const LooseTable &t, int s, int p, int k, int n = -1)
+{
+    static const Loose empty;
+    if (!t.isSized() || s > t.bound(0) || p > t.bound(1) || k > t.bound(2) || (n >= 0 && n > t.bound(3)))
+        return empty;
+    return n < 0 ? t(s, p, k) : t(s, p, k, n);
+}
+
+} // namespace
+
+void ExchangeWriter::WriteRoomGrid(const Exchange &x, QByteArray &out)
+{
+    const int shoots = x.shoots(), places = x.racks();
+    for (int s = 1; s <= shoots; ++s) {
+        for (int p = 1; p <= places; ++p) {
+            const Loose &name = x.RackName(s, p);
+            check(name, QStringLiteral("The rack name at shoot %1, place %2").arg(s).arg(p));
+            if (name.isText() && name.text() != "" && name.text().trimmed().isEmpty())
+                throw WriteFailure{QStringLiteral("The rack name at shoot %1, place %2 is only blanks, which a data file cannot carry").arg(s).arg(p)};
+            if (p > 1)
+                out += ',';
+            out += name.text();
+        }
+        out += "\r\n";
+    }
+}
+
+void ExchangeWriter::writeCards(const Exchange &x, int s, int p, int shelf, const QString &rack, QByteArray &out)
+{
+    int written = 0;
+    for (int n = 1; n <= CardsPerShelf; ++n) {
+        const Loose &slot = element(x.SlotNo, s, p, shelf, n);
+        // A card whose slot number was left empty is skipped, not taken for
+        // the end of the list, so no card behind it is lost.
+        if (slot == "")
+            continue;
+        const QString card = cardLabel(shelf, n, rack);
+        if (!slot.readsAsNumber())
+            throw WriteFailure{QStringLiteral("The slot number %1 of %2 is not a number").arg(quoted(slot.text()), card)};
+        if (slot == -1)
+            break;
+        const Loose &name = element(x.CardName, s, p, shelf, n);
+        const Loose &type = element(x.CardType, s, p, shelf, n);
+        check(slot, QStringLiteral("The slot number of %1").arg(card));
+        check(name, QStringLiteral("The card name of %1").arg(card));
+        check(type, QStringLiteral("The image code of %1").arg(card));
+        out += slot.printForm() + ',' + name.printForm() + ',' + type.printForm() + ',';
+        ++written;
+    }
+    // A full shelf runs on into whatever follows, with no end marker.
+    if (written < CardsPerShelf)
+        out += "-1 \r\n";
+}
+
+void ExchangeWriter::WriteRacks(const Exchange &x, QByteArray &out)
+{
+    const int shoots = x.shoots(), places = x.racks();
+    for (int s = 1; s <= shoots; ++s) {
+        for (int p = 1; p <= places; ++p) {
+            const Loose &name = x.RackName(s, p);
+            if (name == "")
+                continue;
+            const QString rack = rackLabel(name, s, p);
+            out += name.printForm() + "\r\n";
+            for (int k = 1; k <= ShelvesPerRack; ++k) {
+                const Loose &station = element(x.StationName, s, p, k);
+                check(station, QStringLiteral("The station of shelf %1 of %2").arg(k).arg(rack));
+                if (k > 1)
+                    out += ',';
+                out += station.text();
+            }
+            out += "\r\n";
+            for (int shelf = 1; shelf <= ShelvesPerRack; ++shelf)
+                writeCards(x, s, p, shelf, rack, out);
+        }
+    }
+}
+
+void ExchangeWriter::writeRing(const char *name, const QByteArray &members, const QByteArray &color, QByteArray &out)
+{
+    const QList<QByteArray> names = members.split(',');
+    const QString ring = QString::fromLatin1(name);
+    if (names.size() > RingEntries - 1)
+        throw WriteFailure{QStringLiteral("Ring %1 has %2 members; a data file holds at most %3").arg(ring).arg(names.size()).arg(RingEntries - 1)};
+    for (const QByteArray &member : names) {
+        if (member.trimmed() == "*")
+            throw WriteFailure{QStringLiteral("Ring %1 has the member \"*\", which ends a member list").arg(ring)};
+        const QString why = member.contains(',') ? QString() : unreadable(member);
+        if (!why.isEmpty())
+            throw WriteFailure{QStringLiteral("The member %1 of ring %2 holds %3, which a data file cannot carry").arg(quoted(member), ring, why)};
+    }
+    out += name;
+    out += "\r\n" + members + ",*," + color + "\r\n";
+}
+
+void ExchangeWriter::WriteRings(const Exchange &x, const RingControls &rings, int noOfMas, QByteArray &out)
+{
+    Q_UNUSED(noOfMas);
+    writeRing("MIS", rings.misText(), Loose(x.MisColor).printForm(), out);
+    writeRing("MAS1", rings.masText(1), x.MasColor(1).printForm(), out);
+    writeRing("MAS2", rings.masText(2), x.MasColor(2).printForm(), out);
+    if (rings.masTicked(3))
+        writeRing("MAS3", rings.masText(3), x.MasColor(3).printForm(), out);
+    if (rings.masTicked(4))
+        writeRing("MAS4", rings.masText(4), x.MasColor(4).printForm(), out);
+}
+
+bool ExchangeWriter::write(const Exchange &x, const RingControls &rings, QByteArray *out, int *noOfMasOut)
+{
+    m_error.clear();
+    QByteArray bytes;
+    int noOfMas = 2;
+    if (rings.masTicked(3))
+        noOfMas = rings.masTicked(4) ? 4 : 3;
+    try {
+        const Loose &site = x.SiteName;
+        check(site, QStringLiteral("The site name"));
+        if (site.text().contains('"'))
+            throw WriteFailure{QStringLiteral("The site name %1 holds a double quote, which a data file cannot carry").arg(quoted(site.text()))};
+        bytes.reserve(64 * 1024);
+        bytes += '"' + site.text() + "\"," + x.NoOfShoots.text() + ',' + x.NoOfRacks.text() + ','
+                 + QByteArray::number(noOfMas) + "\r\n";
+        WriteRoomGrid(x, bytes);
+        WriteRacks(x, bytes);
+        WriteRings(x, rings, noOfMas, bytes);
+    } catch (const WriteFailure &failure) {
+        m_error = failure.message;
+        return false;
+    } catch (const PlatformError &e) {
+        m_error = e.description();
+        return false;
+    }
+    *out = std::move(bytes);
+    if (noOfMasOut)
+        *noOfMasOut = noOfMas;
+    return true;
+}
+
+// ---------------------------------------------------------------- saving
+
+namespace {
+const RingControls *g_ringControls = nullptr;
+}
+
+void setRingControls(const RingControls *controls)
+{
+    g_ringControls = controls;
+}
+
+const RingControls *ringControls()
+{
+    return g_ringControls;
+}
+
+void SaveExchange()
+{
+    const ModelRingControls fromModel(ModMain);
+    const RingControls &rings = g_ringControls ? *g_ringControls : fromModel;
+    ExchangeWriter writer;
+    QByteArray bytes;
+    int noOfMas = 2;
+    if (!writer.write(ModMain, rings, &bytes, &noOfMas))
+        raiseError(ErrBadData, writer.errorString());
+    ModMain.SaveFileNo = qint16(Files::FreeFile());
+    Files::OpenForOutput(ModMain.SaveFileNo, ModMain.SaveFile);
+    Files::Print(ModMain.SaveFileNo, bytes);
+    Files::Close(ModMain.SaveFileNo);
+    ModMain.NoOfMas = noOfMas;
+}
+
+} // namespace kvx

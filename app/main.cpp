@@ -1,0 +1,17 @@
+#include "app/startup.h"
+#include "platform/qtservices.h"
+#include "viewer/frmswitch.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kvx410"));
+    kvx::installQtServices();
+    kvx::Main();
+    // Main returns without a window when the start failed: the program ends.
+    if (!kvx::frmSwitch::isLoaded() || !kvx::frmSwitch::get().isVisible())
+        return 0;
+    return app.exec();
+}

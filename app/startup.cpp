@@ -1,0 +1,113 @@
+#include "app/startup.h"
+
+#include "app/exchangefile.h"
+#include "app/modmain.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "platform/services.h"
+#include "viewer/frmswitch.h"
+
+namespace kvx {
+
+namespace {
+
+const QString DefaultDataFile = QStringLiteral("config.kvx");
+const QString SettingsFile = QStringLiteral("kvx.ini");
+
+void checkDesktop()
+{
+    if (Screen::Width() >= 15000)
+        return;
+    ModMain.Answer = MsgBox(QStringLiteral("Your Desktop Settings are not sufficient.  Please set it to 1024 x 768 mode.")
+                                + QStringLiteral("\r\n")
+                                + QStringLiteral(" Otherwise You cannot view properly.  Do you want to continue anyway"),
+                            vbYesNoQuestion, QStringLiteral("Increase Your Desktop"));
+    if (ModMain.Answer == vbNo)
+        End();
+}
+
+bool readDataFile(Exchange &fresh)
+{
+    ExchangeReader reader;
+    reader.setNameMismatchHandler([](const QByteArray &, int, int, int) { MsgBox(QStringLiteral("Error"), vbCritical); });
+    try {
+        ModMain.FileNo = Files::FreeFile();
+        Files::OpenForInput(ModMain.FileNo, Files::pathFromBytes(ModMain.DataFile.text()));
+        const bool ok = reader.read(Files::Reader(ModMain.FileNo), fresh);
+        Files::Close(ModMain.FileNo);
+        return ok;
+    } catch (const PlatformError &) {
+        if (Files::IsOpen(ModMain.FileNo))
+            Files::Abandon(ModMain.FileNo);
+        return false;
+    }
+}
+
+void setRingMenus()
+{
+    frmSwitch &form = frmSwitch::get();
+    form.MnuMAS3->setEnabled(false);
+    form.MnuMAS4->setEnabled(false);
+    if (ModMain.NoOfMas == 3) {
+        form.MnuMAS3->setEnabled(true);
+    } else if (ModMain.NoOfMas == 4) {
+        form.MnuMAS3->setEnabled(true);
+        form.MnuMAS4->setEnabled(true);
+    }
+}
+
+} // namespace
+
+bool LoadExchange(OnLoadFailure onFailure)
+{
+    checkDesktop();
+    ModMain.XFactor = float(Screen::Width()) / 15360.0f;
+    ModMain.YFactor = double(Screen::Height()) / 11520.0;
+
+    Exchange fresh;
+    // The MAS colours live for the whole run: a file with fewer rings leaves
+    // the colours of the others as they were.
+    fresh.MasColor = ModMain.MasColor;
+    if (!readDataFile(fresh)) {
+        MsgBox(QStringLiteral("Data File Currupted. Cannot Load"), vbOKOnly);
+        if (onFailure == OnLoadFailure::EndProgram)
+            End();
+        return false;
+    }
+    ModMain.adopt(std::move(fresh));
+    setRingMenus();
+    return true;
+}
+
+void Main()
+{
+    try {
+        ModMain.DataFile = DefaultDataFile.toUtf8();
+        const int fileNo = Files::FreeFile();
+        if (Files::ExistsExact(AppPath(), SettingsFile)) {
+            Files::OpenForInput(fileNo, Files::joinPath(AppPath(), SettingsFile));
+            try {
+                // An empty settings file names no file, like an empty first field.
+                ModMain.DataFile = Files::Reader(fileNo).atEnd() ? Loose() : Files::InputLoose(fileNo);
+            } catch (...) {
+                Files::Abandon(fileNo);
+                throw;
+            }
+            if (ModMain.DataFile == "")
+                ModMain.DataFile = DefaultDataFile.toUtf8();
+            Files::Close(fileNo);
+        } else {
+            if (!Files::ExistsExact(AppPath(), DefaultDataFile)) {
+                MsgBox(QStringLiteral("DataFile config.kvx missing. Can't Run"), vbOKOnly);
+                End();
+            }
+            ModMain.DataFile = Files::bytesFromPath(Files::joinPath(AppPath(), DefaultDataFile));
+        }
+        LoadExchange();
+        frmSwitch::get().Show();
+    } catch (const PlatformError &) {
+        MsgBox(QStringLiteral("Data File Currupted.  Please check or change kvx.ini file"), vbInformation);
+    }
+}
+
+} // namespace kvx

@@ -1,0 +1,133 @@
+#include "platform/fields.h"
+
+#include "platform/errors.h"
+
+#include <limits>
+
+namespace kvx {
+
+namespace {
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
+bool isControl(unsigned char c)
+{
+    return (c < 0x20 && c != '\t') || c == 0x7f;
+}
+} // namespace
+
+void FieldReader::endField()
+{
+    if (m_pos >= m_data.size())
+        return;
+    const char c = m_data[m_pos];
+    if (c == ',') {
+        ++m_pos;
+        ++m_column;
+        return;
+    }
+    if (c == '\r') {
+        ++m_pos;
+        if (m_pos < m_data.size() && m_data[m_pos] == '\n')
+            ++m_pos;
+    } else {
+        ++m_pos; // '\n'
+    }
+    ++m_line;
+    m_column = 1;
+}
+
+Field FieldReader::next()
+{
+    if (atEnd())
+        raiseError(ErrPastEnd, QStringLiteral("Input past end of file"));
+    Field f;
+    f.line = m_line;
+    f.column = m_column;
+    const qsizetype n = m_data.size();
+    while (m_pos < n && isBlank(m_data[m_pos]))
+        ++m_pos;
+    qsizetype begin = m_pos, end = m_pos;
+    if (m_pos < n && m_data[m_pos] == '"') {
+        f.quoted = true;
+        begin = m_pos + 1;
+        qsizetype close = m_data.indexOf('"', begin);
+        if (close < 0)
+            close = n;
+        end = close;
+        for (qsizetype i = begin; i < end; ++i) {
+            if (m_data[i] == '\n')
+                ++m_line, m_column = 1;
+        }
+        m_pos = std::min(close + 1, n);
+        while (m_pos < n && m_data[m_pos] != ',' && !isLineEnd(m_data[m_pos]))
+            ++m_pos;
+    } else {
+        while (m_pos < n && m_data[m_pos] != ',' && !isLineEnd(m_data[m_pos]))
+            ++m_pos;
+        end = m_pos;
+        while (end > begin && isBlank(m_data[end - 1]))
+            --end;
+    }
+    if (end - begin > MaxFieldLength)
+        raiseError(ErrBadData, QStringLiteral("a field of more than %1 bytes").arg(MaxFieldLength));
+    f.bytes = m_data.sliced(begin, end - begin);
+    for (char c : std::as_const(f.bytes)) {
+        if (isControl(static_cast<unsigned char>(c)))
+            raiseError(ErrBadData, QStringLiteral("a control byte 0x%1 where text was expected")
+                                       .arg(int(static_cast<unsigned char>(c)), 2, 16, QLatin1Char('0')));
+    }
+    endField();
+    return f;
+}
+
+Loose FieldReader::toLoose(const Field &f)
+{
+    if (f.bytes.isEmpty() && !f.quoted)
+        return {};
+    double v = 0;
+    if (!f.quoted && parseNumber(f.bytes, &v))
+        return Loose(v);
+    return Loose(f.bytes);
+}
+
+int FieldReader::toLong(const Field &f)
+{
+    if (f.bytes.trimmed().isEmpty())
+        return 0;
+    double v = 0;
+    if (!parseNumber(f.bytes, &v))
+        raiseError(ErrTypeMismatch, QStringLiteral("Type mismatch"));
+    v = roundHalfEven(v);
+    if (v > std::numeric_limits<int>::max() || v < std::numeric_limits<int>::min())
+        raiseError(ErrOverflow, QStringLiteral("Overflow"));
+    return int(v);
+}
+
+Loose FieldReader::readLoose()
+{
+    return toLoose(next());
+}
+
+Loose FieldReader::readLoose(Field *where)
+{
+    *where = next();
+    return toLoose(*where);
+}
+
+QByteArray FieldReader::readText()
+{
+    return next().bytes;
+}
+
+int FieldReader::readLong()
+{
+    return toLong(next());
+}
+
+} // namespace kvx

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/loose.h"
+
+#include <QByteArray>
+
+namespace kvx {
+
+// One field of a sequential text file, with where it stood.
+struct Field
+{
+    QByteArray bytes;
+    bool quoted = false;
+    int line = 0;   // 1-based line of the field's first byte
+    int column = 0; // 1-based number of the field on its line
+};
+
+// Reads comma-separated fields by the rules of the program's files: a comma
+// or a line end (CR LF, a lone CR or a lone LF) ends a field; blanks before a
+// field are skipped; a field that starts with a double quote runs to the next
+// double quote and the rest up to the separator is dropped; trailing blanks
+// of an unquoted field are dropped.
+class FieldReader
+{
+public:
+    // Longest field accepted; a longer one cannot be a value of the program.
+    static constexpr int MaxFieldLength = 65536;
+
+    explicit FieldReader(QByteArray data = {}) : m_data(std::move(data)) {}
+
+    bool atEnd() const { return m_pos >= m_data.size(); }
+    qsizetype size() const { return m_data.size(); }
+    // Where the next field starts.
+    int line() const { return m_line; }
+    int column() const { return m_column; }
+
+    // Throws PlatformError: ErrPastEnd at the end of the data, ErrBadData for
+    // a field that holds control bytes or is too long.
+    Field next();
+
+    // The field as a loose value: a number where it reads as one (quoted
+    // fields stay text), empty for an empty field.
+    Loose readLoose();
+    Loose readLoose(Field *where);
+    QByteArray readText();
+    // A whole number: empty gives 0, fractions round half to even; a field
+    // that is not a number, or too large for 32 bits, is an error.
+    int readLong();
+
+    static Loose toLoose(const Field &f);
+    static int toLong(const Field &f);
+
+private:
+    void endField();
+
+    QByteArray m_data;
+    qsizetype m_pos = 0;
+    int m_line = 1;
+    int m_column = 1;
+};
+
+} // namespace kvx

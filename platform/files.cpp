@@ -1,0 +1,172 @@
+#include "platform/files.h"
+
+#include "platform/errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <map>
+
+namespace kvx::Files {
+
+namespace {
+
+struct OpenFile
+{
+    QString path;
+    bool output = false;
+    FieldReader reader;
+    QByteArray written;
+};
+
+std::map<int, OpenFile> &table()
+{
+    static std::map<int, OpenFile> files;
+    return files;
+}
+
+OpenFile &file(int fileNo)
+{
+    auto it = table().find(fileNo);
+    if (it == table().end())
+        raiseError(ErrBadFileNumber, QStringLiteral("Bad file name or number"));
+    return it->second;
+}
+
+void checkFree(int fileNo)
+{
+    if (fileNo < 1 || fileNo > 511)
+        raiseError(ErrBadFileNumber, QStringLiteral("Bad file name or number"));
+    if (table().count(fileNo))
+        raiseError(ErrFileAlreadyOpen, QStringLiteral("File already open"));
+}
+
+} // namespace
+
+int FreeFile()
+{
+    int n = 1;
+    while (table().count(n))
+        ++n;
+    return n;
+}
+
+void OpenForInput(int fileNo, const QString &path)
+{
+    checkFree(fileNo);
+    QFile f(path);
+    if (path.isEmpty() || !f.open(QIODevice::ReadOnly))
+        raiseError(ErrFileNotFound, QStringLiteral("File not found: %1").arg(path));
+    if (f.size() > MaxInputSize)
+        raiseError(ErrBadData, QStringLiteral("File too large: %1").arg(path));
+    QByteArray data = f.read(MaxInputSize + 1);
+    if (data.size() > MaxInputSize)
+        raiseError(ErrBadData, QStringLiteral("File too large: %1").arg(path));
+    table()[fileNo] = OpenFile{path, false, FieldReader(std::move(data)), {}};
+}
+
+void OpenForOutput(int fileNo, const QString &path)
+{
+    checkFree(fileNo);
+    if (path.isEmpty())
+        raiseError(ErrPathAccess, QStringLiteral("Cannot write file: no file name"));
+    table()[fileNo] = OpenFile{path, true, FieldReader(), {}};
+}
+
+bool IsOpen(int fileNo)
+{
+    return table().count(fileNo) > 0;
+}
+
+FieldReader &Reader(int fileNo)
+{
+    OpenFile &f = file(fileNo);
+    if (f.output)
+        raiseError(ErrBadFileNumber, QStringLiteral("Bad file mode"));
+    return f.reader;
+}
+
+Loose InputLoose(int fileNo)
+{
+    return Reader(fileNo).readLoose();
+}
+
+QByteArray InputText(int fileNo)
+{
+    return Reader(fileNo).readText();
+}
+
+int InputLong(int fileNo)
+{
+    return Reader(fileNo).readLong();
+}
+
+void Print(int fileNo, QByteArrayView bytes)
+{
+    OpenFile &f = file(fileNo);
+    if (!f.output)
+        raiseError(ErrBadFileNumber, QStringLiteral("Bad file mode"));
+    f.written.append(bytes);
+}
+
+void PrintLine(int fileNo, QByteArrayView bytes)
+{
+    Print(fileNo, bytes);
+    Print(fileNo, "\r\n");
+}
+
+void Close(int fileNo)
+{
+    OpenFile f = std::move(file(fileNo));
+    table().erase(fileNo);
+    if (!f.output)
+        return;
+    QSaveFile out(f.path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(f.written) != f.written.size() || !out.commit()) {
+        raiseError(ErrPathAccess, QStringLiteral("Cannot write file %1: %2")
+                                      .arg(QDir::toNativeSeparators(f.path), out.errorString()));
+    }
+}
+
+void Abandon(int fileNo)
+{
+    table().erase(fileNo);
+}
+
+void CloseAll()
+{
+    table().clear();
+}
+
+bool ExistsExact(const QString &folder, const QString &name)
+{
+    const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
+    const QStringList found = dir.entryList({name}, QDir::Files | QDir::Hidden);
+    return found.contains(name, Qt::CaseSensitive);
+}
+
+void Kill(const QString &path)
+{
+    if (!QFile::remove(path))
+        raiseError(ErrFileNotFound, QStringLiteral("File not found: %1").arg(path));
+}
+
+QString pathFromBytes(const QByteArray &bytes)
+{
+    return QFile::decodeName(bytes);
+}
+
+QByteArray bytesFromPath(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+QString joinPath(const QString &folder, const QString &name)
+{
+    if (folder.isEmpty())
+        return name;
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+} // namespace kvx::Files

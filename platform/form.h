@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QMainWindow>
+
+namespace kvx {
+
+// A window of the program, sized and placed in twips. Load runs once when
+// the form is first created; Unload when the user closes it.
+class Form : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit Form(QWidget *parent = nullptr);
+
+    QString Caption() const { return windowTitle(); }
+    void setCaption(const QString &caption) { setWindowTitle(caption); }
+
+    // Outer size and position in twips.
+    int Width() const;
+    int Height() const;
+    void setWidth(int twips);
+    void setHeight(int twips);
+    void Move(int left, int top, int width, int height);
+
+    void Show();
+
+protected:
+    // Return false to keep the window open.
+    virtual bool Form_Unload() { return true; }
+    void closeEvent(QCloseEvent *event) override;
+};
+
+int pixelsFromTwips(double twips);
+
+} // namespace kvx

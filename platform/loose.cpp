@@ -1,0 +1,132 @@
+#include "platform/loose.h"
+
+#include "platform/errors.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace kvx {
+
+namespace {
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+} // namespace
+
+bool parseNumber(QByteArrayView bytes, double *out)
+{
+    qsizetype b = 0, e = bytes.size();
+    while (b < e && isBlank(bytes[b]))
+        ++b;
+    while (e > b && isBlank(bytes[e - 1]))
+        --e;
+    qsizetype i = b;
+    if (i < e && (bytes[i] == '+' || bytes[i] == '-'))
+        ++i;
+    qsizetype digits = 0;
+    while (i < e && bytes[i] >= '0' && bytes[i] <= '9') {
+        ++i;
+        ++digits;
+    }
+    if (i < e && bytes[i] == '.') {
+        ++i;
+        while (i < e && bytes[i] >= '0' && bytes[i] <= '9') {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0 || i != e)
+        return false;
+    const QByteArray s = bytes.sliced(b, e - b).toByteArray();
+    bool ok = false;
+    const double v = s.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return false;
+    if (out)
+        *out = v;
+    return true;
+}
+
+QByteArray numberText(double v)
+{
+    if (v == 0)
+        return "0";
+    if (std::abs(v) < 1e15 && v == std::trunc(v))
+        return QByteArray::number(qint64(v));
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+    if (r.ec != std::errc())
+        return QByteArray::number(v, 'f', 6);
+    return QByteArray(buf, int(r.ptr - buf));
+}
+
+double roundHalfEven(double v)
+{
+    return std::nearbyint(v); // the default rounding mode rounds halves to even
+}
+
+QString displayText(const QByteArray &bytes)
+{
+    QString s = QString::fromUtf8(bytes);
+    if (s.contains(QChar::ReplacementCharacter))
+        return QString::fromLatin1(bytes);
+    return s;
+}
+
+double Loose::number() const
+{
+    if (isEmpty())
+        return 0;
+    if (const double *d = std::get_if<double>(&m_v))
+        return *d;
+    double v = 0;
+    const QByteArray &t = std::get<QByteArray>(m_v);
+    if (t.trimmed().isEmpty())
+        return 0; // an empty text counts as 0, like an empty value
+    if (!parseNumber(t, &v))
+        raiseError(ErrTypeMismatch, QStringLiteral("Type mismatch: \"%1\" is not a number").arg(displayText(t)));
+    return v;
+}
+
+bool Loose::readsAsNumber() const
+{
+    if (!isText())
+        return true;
+    const QByteArray &t = std::get<QByteArray>(m_v);
+    return t.trimmed().isEmpty() || parseNumber(t, nullptr);
+}
+
+int Loose::toInt() const
+{
+    const double v = roundHalfEven(number());
+    if (v > std::numeric_limits<int>::max() || v < std::numeric_limits<int>::min())
+        raiseError(ErrOverflow, QStringLiteral("Overflow: %1").arg(QString::fromLatin1(text())));
+    return int(v);
+}
+
+QByteArray Loose::text() const
+{
+    if (isEmpty())
+        return {};
+    if (const double *d = std::get_if<double>(&m_v))
+        return numberText(*d);
+    return std::get<QByteArray>(m_v);
+}
+
+QString Loose::str() const
+{
+    return displayText(text());
+}
+
+QByteArray Loose::printForm() const
+{
+    if (const double *d = std::get_if<double>(&m_v)) {
+        const QByteArray digits = numberText(*d);
+        return (*d < 0 ? digits : " " + digits) + ' ';
+    }
+    return text();
+}
+
+} // namespace kvx

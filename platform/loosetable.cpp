@@ -1,0 +1,146 @@
+#include "platform/loosetable.h"
+
+#include "platform/errors.h"
+
+namespace kvx {
+
+namespace {
+const Loose &emptyLoose()
+{
+    static const Loose empty;
+    return empty;
+}
+} // namespace
+
+LooseTable::LooseTable(const LooseTable &other) : m_bounds(other.m_bounds)
+{
+    const int width = m_bounds.empty() ? 0 : m_bounds.back() + 1;
+    for (const auto &[key, row] : other.m_rows) {
+        Row copy(new Loose[width]);
+        std::copy(row.get(), row.get() + width, copy.get());
+        m_rows.emplace(key, std::move(copy));
+    }
+}
+
+LooseTable &LooseTable::operator=(const LooseTable &other)
+{
+    if (this != &other) {
+        LooseTable copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+void LooseTable::redim(const std::vector<int> &bounds)
+{
+    for (int b : bounds) {
+        if (b < 0)
+            raiseError(ErrSubscript, QStringLiteral("Subscript out of range"));
+    }
+    m_bounds = bounds;
+    m_rows.clear();
+    m_lastKey = -1;
+    m_lastRow = nullptr;
+}
+
+void LooseTable::redimPreserve(const std::vector<int> &bounds)
+{
+    LooseTable grown;
+    grown.redim(bounds);
+    if (bounds.size() != m_bounds.size()) {
+        *this = std::move(grown);
+        return;
+    }
+    const int lead = rank() - 1;
+    const int oldWidth = m_bounds.back() + 1;
+    const int newWidth = bounds.back() + 1;
+    std::vector<int> index(size_t(rank()), 0);
+    for (const auto &[key, row] : m_rows) {
+        // Unpack the old row key into its leading indexes.
+        qint64 k = key;
+        bool fits = true;
+        for (int d = lead - 1; d >= 0; --d) {
+            index[size_t(d)] = int(k % (m_bounds[size_t(d)] + 1));
+            k /= (m_bounds[size_t(d)] + 1);
+            fits = fits && index[size_t(d)] <= bounds[size_t(d)];
+        }
+        if (!fits)
+            continue;
+        for (int n = 0; n < std::min(oldWidth, newWidth); ++n) {
+            if (row[n].isEmpty())
+                continue;
+            index[size_t(lead)] = n;
+            grown.ref(index.data(), rank()) = row[n];
+        }
+    }
+    *this = std::move(grown);
+}
+
+void LooseTable::erase()
+{
+    m_bounds.clear();
+    m_rows.clear();
+    m_lastKey = -1;
+    m_lastRow = nullptr;
+}
+
+qint64 LooseTable::rowKey(const int *index, int count) const
+{
+    if (count != rank() || count == 0)
+        raiseError(ErrSubscript, QStringLiteral("Subscript out of range"));
+    qint64 key = 0;
+    for (int d = 0; d < count; ++d) {
+        if (index[d] < 0 || index[d] > m_bounds[size_t(d)])
+            raiseError(ErrSubscript, QStringLiteral("Subscript out of range"));
+        if (d < count - 1)
+            key = key * (m_bounds[size_t(d)] + 1) + index[d];
+    }
+    return key;
+}
+
+Loose *LooseTable::findRow(qint64 key) const
+{
+    if (key == m_lastKey)
+        return m_lastRow;
+    const auto it = m_rows.find(key);
+    if (it == m_rows.end())
+        return nullptr;
+    m_lastKey = key;
+    m_lastRow = it->second.get();
+    return m_lastRow;
+}
+
+Loose *LooseTable::makeRow(qint64 key)
+{
+    if (Loose *row = findRow(key))
+        return row;
+    Row row(new Loose[size_t(m_bounds.back()) + 1]);
+    Loose *p = row.get();
+    m_rows.emplace(key, std::move(row));
+    m_lastKey = key;
+    m_lastRow = p;
+    return p;
+}
+
+const Loose &LooseTable::get(const int *index, int count) const
+{
+    const qint64 key = rowKey(index, count);
+    const Loose *row = findRow(key);
+    return row ? row[index[count - 1]] : emptyLoose();
+}
+
+Loose &LooseTable::ref(const int *index, int count)
+{
+    const qint64 key = rowKey(index, count);
+    return makeRow(key)[index[count - 1]];
+}
+
+void LooseTable::assign(const int *index, int count, const Loose &value)
+{
+    const qint64 key = rowKey(index, count);
+    Loose *row = value.isEmpty() ? findRow(key) : makeRow(key);
+    if (row)
+        row[index[count - 1]] = value;
+}
+
+} // namespace kvx

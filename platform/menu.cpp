@@ -1,0 +1,123 @@
+#include "platform/menu.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace kvx {
+
+namespace {
+PopupMenuHook &popupHook()
+{
+    static PopupMenuHook hook;
+    return hook;
+}
+} // namespace
+
+void setPopupMenuHook(PopupMenuHook hook)
+{
+    popupHook() = std::move(hook);
+}
+
+Menu::Menu(QMenuBar *bar, const QString &caption) : QObject(bar), m_caption(caption)
+{
+    m_menu = new QMenu(caption, bar);
+    m_action = bar->addMenu(m_menu);
+    connect(m_menu, &QMenu::aboutToShow, this, &Menu::Click);
+}
+
+Menu::Menu(Menu *parent, const QString &caption, const QKeySequence &shortcut) : QObject(parent), m_caption(caption)
+{
+    m_action = new QAction(caption, this);
+    if (caption == QLatin1String("-"))
+        m_action->setSeparator(true);
+    if (!shortcut.isEmpty()) {
+        m_action->setShortcut(shortcut);
+        m_action->setShortcutContext(Qt::WindowShortcut);
+    }
+    connect(m_action, &QAction::triggered, this, &Menu::Click);
+    parent->addItem(this);
+}
+
+Menu::~Menu()
+{
+    if (m_ownsMenu)
+        delete m_menu;
+}
+
+void Menu::addItem(Menu *item)
+{
+    submenu()->addAction(item->m_action);
+    m_items.append(item);
+}
+
+QMenu *Menu::submenu()
+{
+    if (!m_menu) {
+        m_menu = new QMenu(m_caption);
+        m_ownsMenu = true;
+        // A command that becomes a submenu keeps its action as the entry.
+        m_action->setMenu(m_menu);
+        connect(m_menu, &QMenu::aboutToShow, this, &Menu::Click);
+    }
+    return m_menu;
+}
+
+void Menu::setCaption(const QString &caption)
+{
+    m_caption = caption;
+    m_action->setText(caption);
+    if (m_menu)
+        m_menu->setTitle(caption);
+}
+
+bool Menu::Enabled() const
+{
+    return m_action->isEnabled();
+}
+
+void Menu::setEnabled(bool enabled)
+{
+    m_action->setEnabled(enabled);
+}
+
+bool Menu::Checked() const
+{
+    return m_action->isChecked();
+}
+
+void Menu::setChecked(bool checked)
+{
+    m_action->setCheckable(checked || m_action->isCheckable());
+    m_action->setChecked(checked);
+}
+
+void Menu::setVisible(bool visible)
+{
+    m_visible = visible;
+    m_action->setVisible(visible);
+}
+
+QKeySequence Menu::shortcut() const
+{
+    return m_action->shortcut();
+}
+
+void Menu::popup()
+{
+    if (popupHook()) {
+        popupHook()(this);
+        return;
+    }
+    if (m_menu)
+        m_menu->exec(QCursor::pos());
+}
+
+void Menu::trigger()
+{
+    if (m_action->isEnabled())
+        m_action->trigger();
+}
+
+} // namespace kvx

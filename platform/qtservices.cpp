@@ -1,0 +1,106 @@
+#include "platform/qtservices.h"
+
+#include "platform/services.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QScreen>
+
+namespace kvx {
+
+QColor colorFromRgbValue(quint32 value)
+{
+    return QColor(int(value & 0xff), int((value >> 8) & 0xff), int((value >> 16) & 0xff));
+}
+
+quint32 rgbValueFromColor(const QColor &color)
+{
+    return quint32(color.red()) | (quint32(color.green()) << 8) | (quint32(color.blue()) << 16);
+}
+
+namespace {
+
+int showMessageBox(const MsgBoxCall &call)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(call.title);
+    box.setText(call.text);
+    switch (call.style & 0x70) {
+    case 16:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case 32:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case 48:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case 64:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        box.setIcon(QMessageBox::NoIcon);
+    }
+    switch (call.style & 7) {
+    case 3:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    case 4:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    default:
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return vbYes;
+    case QMessageBox::No:
+        return vbNo;
+    case QMessageBox::Cancel:
+        return vbCancel;
+    default:
+        return vbOK;
+    }
+}
+
+std::optional<QString> showFileDialog(const FileDialogRequest &request)
+{
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.initDir);
+    dialog.setNameFilters(filterPatterns(request.filter));
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!request.defaultExt.isEmpty())
+        dialog.setDefaultSuffix(request.defaultExt);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<quint32> showColorDialog(quint32 initial)
+{
+    const QColor chosen = QColorDialog::getColor(colorFromRgbValue(initial), QApplication::activeWindow());
+    if (!chosen.isValid())
+        return std::nullopt;
+    return rgbValueFromColor(chosen);
+}
+
+} // namespace
+
+void installQtServices()
+{
+    setMsgBoxHook(showMessageBox);
+    setFileDialogHook(showFileDialog);
+    setColorDialogHook(showColorDialog);
+    Screen::setSizeHook([] {
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        const QSize size = screen ? screen->size() : QSize(1024, 768);
+        return std::make_pair(size.width() * TwipsPerPixel, size.height() * TwipsPerPixel);
+    });
+}
+
+} // namespace kvx

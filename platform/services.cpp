@@ -1,0 +1,173 @@
+#include "platform/services.h"
+
+#include "platform/errors.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace kvx {
+
+namespace {
+
+struct Hooks
+{
+    MsgBoxHook msgBox;
+    std::function<void(int)> end;
+    std::function<std::pair<int, int>()> screen;
+    std::optional<std::pair<int, int>> screenSize;
+    std::optional<QString> appPath;
+    FileDialogHook fileDialog;
+    ColorDialogHook colorDialog;
+};
+
+Hooks &hooks()
+{
+    static Hooks h;
+    return h;
+}
+
+} // namespace
+
+void raiseError(int number, const QString &description)
+{
+    throw PlatformError(number, description);
+}
+
+int MsgBox(const QString &text, int style, const QString &title)
+{
+    const MsgBoxCall call{text, style, title.isEmpty() ? ProgramTitle : title};
+    if (hooks().msgBox)
+        return hooks().msgBox(call);
+    // Without a window system the message goes to the error stream and the
+    // first button is taken.
+    std::fprintf(stderr, "%s: %s\n", qPrintable(call.title.trimmed()), qPrintable(text));
+    const int buttons = style & 7;
+    return buttons == 3 || buttons == 4 ? vbYes : vbOK;
+}
+
+void setMsgBoxHook(MsgBoxHook hook)
+{
+    hooks().msgBox = std::move(hook);
+}
+
+void End(int code)
+{
+    if (hooks().end)
+        hooks().end(code);
+    std::fflush(nullptr);
+    std::_Exit(code);
+}
+
+void setEndHook(std::function<void(int)> hook)
+{
+    hooks().end = std::move(hook);
+}
+
+namespace Screen {
+namespace {
+std::pair<int, int> size()
+{
+    if (hooks().screenSize)
+        return *hooks().screenSize;
+    if (hooks().screen)
+        return hooks().screen();
+    return {1024 * TwipsPerPixel, 768 * TwipsPerPixel};
+}
+} // namespace
+
+int Width()
+{
+    return size().first;
+}
+
+int Height()
+{
+    return size().second;
+}
+
+void setSizeTwips(int width, int height)
+{
+    hooks().screenSize = std::make_pair(width, height);
+}
+
+void setSizeHook(std::function<std::pair<int, int>()> hook)
+{
+    hooks().screenSize.reset();
+    hooks().screen = std::move(hook);
+}
+} // namespace Screen
+
+QString AppPath()
+{
+    if (hooks().appPath)
+        return *hooks().appPath;
+    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QStringLiteral(".");
+}
+
+void setAppPath(const QString &folder)
+{
+    hooks().appPath = folder;
+}
+
+void setFileDialogHook(FileDialogHook hook)
+{
+    hooks().fileDialog = std::move(hook);
+}
+
+void setColorDialogHook(ColorDialogHook hook)
+{
+    hooks().colorDialog = std::move(hook);
+}
+
+QStringList filterPatterns(const QString &filter)
+{
+    // "Desc|*.kvx|All|*.*" becomes "Desc (*.kvx)", "All (*.*)"
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), parts[i + 1].trimmed());
+    return out;
+}
+
+bool CommonDialog::showFile(bool save)
+{
+    const FileDialogRequest request{save, DialogTitle, Filter, InitDir, DefaultExt, FileName};
+    std::optional<QString> chosen;
+    if (hooks().fileDialog)
+        chosen = hooks().fileDialog(request);
+    if (!chosen || chosen->isEmpty()) {
+        if (CancelError)
+            raiseError(ErrCancel, QStringLiteral("Cancel was selected."));
+        return false;
+    }
+    FileName = *chosen;
+    return true;
+}
+
+bool CommonDialog::ShowOpen()
+{
+    return showFile(false);
+}
+
+bool CommonDialog::ShowSave()
+{
+    return showFile(true);
+}
+
+bool CommonDialog::ShowColor()
+{
+    std::optional<quint32> chosen;
+    if (hooks().colorDialog)
+        chosen = hooks().colorDialog(Color);
+    if (!chosen) {
+        if (CancelError)
+            raiseError(ErrCancel, QStringLiteral("Cancel was selected."));
+        return false;
+    }
+    Color = *chosen;
+    return true;
+}
+
+} // namespace kvx
