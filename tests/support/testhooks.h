@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/services.h"
+
+#include <QList>
+#include <QString>
+
+#include <deque>
+#include <optional>
+
+namespace kvx::test {
+
+// Installs answering hooks for the life of the object: message boxes are
+// recorded and answered from a queue (vbOK, or the first button, when the
+// queue is empty), dialogs are answered from queues (Cancel when empty),
+// and End throws ProgramEnded.
+class Hooks
+{
+public:
+    Hooks();
+    ~Hooks();
+
+    void setNextAnswer(int answer) { m_answers.push_back(answer); }
+    void setNextFile(const std::optional<QString> &file) { m_files.push_back(file); }
+    void setNextColor(const std::optional<quint32> &color) { m_colors.push_back(color); }
+
+    QList<MsgBoxCall> messages;
+    QList<FileDialogRequest> fileRequests;
+    int colorRequests = 0;
+
+private:
+    std::deque<int> m_answers;
+    std::deque<std::optional<QString>> m_files;
+    std::deque<std::optional<quint32>> m_colors;
+};
+
+// Calls f and reports whether the program ended inside it.
+template<typename F>
+bool endsProgram(F &&f)
+{
+    try {
+        f();
+    } catch (const ProgramEnded &) {
+        return true;
+    }
+    return false;
+}
+
+} // namespace kvx::test
