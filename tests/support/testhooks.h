@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/errors.h"
 #include "platform/services.h"
 
 #include <QList>
