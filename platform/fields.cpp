@@ -60,9 +60,10 @@ Field FieldReader::next()
         if (close < 0)
             close = n;
         end = close;
+        // A value never holds a line end: a quote left open is a broken file.
         for (qsizetype i = begin; i < end; ++i) {
-            if (m_data[i] == '\n')
-                ++m_line, m_column = 1;
+            if (isLineEnd(m_data[i]))
+                raiseError(ErrBadData, QStringLiteral("a double quote that is not closed on its line"));
         }
         m_pos = std::min(close + 1, n);
         while (m_pos < n && m_data[m_pos] != ',' && !isLineEnd(m_data[m_pos]))

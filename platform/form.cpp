@@ -19,24 +19,36 @@ Form::Form(QWidget *parent) : QMainWindow(parent)
 
 int Form::Width() const
 {
-    return frameGeometry().width() * TwipsPerPixel;
+    return m_width >= 0 ? int(m_width) : frameGeometry().width() * TwipsPerPixel;
 }
 
 int Form::Height() const
 {
-    return frameGeometry().height() * TwipsPerPixel;
+    return m_height >= 0 ? int(m_height) : frameGeometry().height() * TwipsPerPixel;
 }
 
 void Form::setWidth(int twips)
 {
-    const int frame = frameGeometry().width() - width();
-    resize(std::max(0, pixelsFromTwips(twips) - frame), height());
+    m_width = std::max(0, twips);
+    applySize();
 }
 
 void Form::setHeight(int twips)
 {
-    const int frame = frameGeometry().height() - height();
-    resize(width(), std::max(0, pixelsFromTwips(twips) - frame));
+    m_height = std::max(0, twips);
+    applySize();
+}
+
+void Form::applySize()
+{
+    const QRect inner = geometry(), outer = frameGeometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    const int w = m_width >= 0 ? pixelsFromTwips(m_width) - frame.left() - frame.right() : width();
+    const int h = m_height >= 0 ? pixelsFromTwips(m_height) - frame.top() - frame.bottom() : height();
+    m_applying = true;
+    resize(std::max(0, w), std::max(0, h));
+    m_applying = false;
 }
 
 void Form::Move(int left, int top, int width, int height)
@@ -44,6 +56,24 @@ void Form::Move(int left, int top, int width, int height)
     move(pixelsFromTwips(left), pixelsFromTwips(top));
     setWidth(width);
     setHeight(height);
+}
+
+void Form::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    applySize(); // now that the frame is known
+}
+
+void Form::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    // A size the user gave the window replaces the one assigned.
+    if (!m_applying && isVisible()) {
+        if (pixelsFromTwips(m_width) != frameGeometry().width())
+            m_width = frameGeometry().width() * TwipsPerPixel;
+        if (pixelsFromTwips(m_height) != frameGeometry().height())
+            m_height = frameGeometry().height() * TwipsPerPixel;
+    }
 }
 
 void Form::Show()

@@ -29,6 +29,16 @@ protected:
     // Return false to keep the window open.
     virtual bool Form_Unload() { return true; }
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void applySize();
+
+    // The outer size as assigned; the frame is known only once shown.
+    double m_width = -1;
+    double m_height = -1;
+    bool m_applying = false;
 };
 
 int pixelsFromTwips(double twips);

@@ -1,0 +1,248 @@
+// The field rules of the program's files, the loose value and its tables.
+#include "platform/errors.h"
+#include "platform/fields.h"
+#include "platform/loosetable.h"
+
+#include <QTest>
+
+using namespace kvx;
+
+class TestFields : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void splitsFields_data();
+    void splitsFields();
+    void fieldKinds_data();
+    void fieldKinds();
+    void refusesWhatIsNotText_data();
+    void refusesWhatIsNotText();
+    void tracksLineAndColumn();
+    void readsWholeNumbers_data();
+    void readsWholeNumbers();
+    void printForms_data();
+    void printForms();
+    void comparisons();
+    void tableBoundsAndStorage();
+    void tableGrowKeepsContents();
+};
+
+void TestFields::splitsFields_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QList<QByteArray>>("fields");
+    using L = QList<QByteArray>;
+    QTest::newRow("commas and CRLF") << QByteArray("a,b\r\nc\r\n") << L{"a", "b", "c"};
+    QTest::newRow("empty at line end") << QByteArray("UC-01,\r\nX\r\n") << L{"UC-01", "", "X"};
+    QTest::newRow("two commas") << QByteArray("a,,b\r\n") << L{"a", "", "b"};
+    QTest::newRow("blanks dropped") << QByteArray("SMC , SMT,\tSMA \t,x\r\n") << L{"SMC", "SMT", "SMA", "x"};
+    QTest::newRow("inner blanks kept") << QByteArray("DEMO SITE,x\r\n") << L{"DEMO SITE", "x"};
+    QTest::newRow("quoted keeps comma") << QByteArray("\"A, B\",1\r\n") << L{"A, B", "1"};
+    QTest::newRow("after closing quote skipped") << QByteArray("\"A\" junk,2\r\n") << L{"A", "2"};
+    QTest::newRow("lone LF and lone CR") << QByteArray("a\nb\rc\r\n") << L{"a", "b", "c"};
+    QTest::newRow("run-on card lines") << QByteArray(" 5 ,ACAJA4, 0 ,-1 \r\n") << L{"5", "ACAJA4", "0", "-1"};
+    QTest::newRow("last field without line end") << QByteArray("a,b") << L{"a", "b"};
+}
+
+void TestFields::splitsFields()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QList<QByteArray>, fields);
+    FieldReader in(input);
+    QList<QByteArray> got;
+    while (!in.atEnd())
+        got << in.next().bytes;
+    QCOMPARE(got, fields);
+    QVERIFY_THROWS_EXCEPTION(PlatformError, in.next());
+}
+
+void TestFields::fieldKinds_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("kind"); // 0 empty, 1 number, 2 text
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("empty") << QByteArray(",") << 0 << QByteArray();
+    QTest::newRow("integer") << QByteArray(" 255 ,") << 1 << QByteArray("255");
+    QTest::newRow("negative") << QByteArray("-1 ,") << 1 << QByteArray("-1");
+    QTest::newRow("plus sign") << QByteArray("+7,") << 1 << QByteArray("7");
+    QTest::newRow("decimal point") << QByteArray("2.50,") << 1 << QByteArray("2.5");
+    QTest::newRow("trailing point") << QByteArray("12.,") << 1 << QByteArray("12");
+    QTest::newRow("leading zeros") << QByteArray("007,") << 1 << QByteArray("7");
+    QTest::newRow("exponent is text") << QByteArray("1e5,") << 2 << QByteArray("1e5");
+    QTest::newRow("rack name") << QByteArray("UC-01,") << 2 << QByteArray("UC-01");
+    QTest::newRow("quoted digits stay text") << QByteArray("\"12\",") << 2 << QByteArray("12");
+    QTest::newRow("quoted empty is text") << QByteArray("\"\",") << 2 << QByteArray();
+    QTest::newRow("huge number is text") << QByteArray(QByteArray(400, '9') + ",") << 2 << QByteArray(400, '9');
+}
+
+void TestFields::fieldKinds()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(int, kind);
+    QFETCH(QByteArray, text);
+    FieldReader in(input);
+    const Loose v = in.readLoose();
+    QCOMPARE(int(v.isEmpty() ? 0 : v.isNumber() ? 1 : 2), kind);
+    QCOMPARE(v.text(), text);
+}
+
+void TestFields::refusesWhatIsNotText_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::newRow("NUL byte") << QByteArray("ab\0cd,", 6);
+    QTest::newRow("escape") << QByteArray("a\x1b,");
+    QTest::newRow("10 MB line") << QByteArray(10 * 1024 * 1024, 'A');
+}
+
+void TestFields::refusesWhatIsNotText()
+{
+    QFETCH(QByteArray, input);
+    FieldReader in(input);
+    try {
+        in.next();
+        QFAIL("no error");
+    } catch (const PlatformError &e) {
+        QCOMPARE(e.number(), int(ErrBadData));
+    }
+}
+
+void TestFields::tracksLineAndColumn()
+{
+    FieldReader in("a,b\r\n\"x,y\",c\r\n\r\nd");
+    Field f = in.next();
+    QCOMPARE(f.line, 1);
+    QCOMPARE(f.column, 1);
+    f = in.next();
+    QCOMPARE(f.column, 2);
+    f = in.next();
+    QCOMPARE(f.line, 2);
+    QCOMPARE(f.bytes, QByteArray("x,y"));
+    f = in.next();
+    QCOMPARE(f.line, 2);
+    QCOMPARE(f.column, 2);
+    f = in.next(); // the empty line is one empty field
+    QCOMPARE(f.line, 3);
+    QVERIFY(f.bytes.isEmpty());
+    f = in.next();
+    QCOMPARE(f.line, 4);
+    QCOMPARE(f.column, 1);
+    // A quote left open is not read across the line end.
+    FieldReader open("\"SITE,1,1,2\r\nUC-01\r\n");
+    QVERIFY_THROWS_EXCEPTION(PlatformError, open.next());
+}
+
+void TestFields::readsWholeNumbers_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("error");
+    QTest::newRow("plain") << QByteArray("255") << 255 << 0;
+    QTest::newRow("empty is 0") << QByteArray("") << 0 << 0;
+    QTest::newRow("half to even down") << QByteArray("2.5") << 2 << 0;
+    QTest::newRow("half to even up") << QByteArray("3.5") << 4 << 0;
+    QTest::newRow("largest") << QByteArray("2147483647") << 2147483647 << 0;
+    QTest::newRow("too large") << QByteArray("2147483648") << 0 << int(ErrOverflow);
+    QTest::newRow("text") << QByteArray("red") << 0 << int(ErrTypeMismatch);
+}
+
+void TestFields::readsWholeNumbers()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(int, value);
+    QFETCH(int, error);
+    FieldReader in(input + "\r\n");
+    try {
+        QCOMPARE(in.readLong(), value);
+        QCOMPARE(error, 0);
+    } catch (const PlatformError &e) {
+        QCOMPARE(e.number(), error);
+    }
+}
+
+void TestFields::printForms_data()
+{
+    QTest::addColumn<Loose>("value");
+    QTest::addColumn<QByteArray>("printed");
+    QTest::addColumn<QByteArray>("joined");
+    QTest::newRow("positive") << Loose(255) << QByteArray(" 255 ") << QByteArray("255");
+    QTest::newRow("zero") << Loose(0) << QByteArray(" 0 ") << QByteArray("0");
+    QTest::newRow("minus one") << Loose(-1) << QByteArray("-1 ") << QByteArray("-1");
+    QTest::newRow("fraction") << Loose(2.5) << QByteArray(" 2.5 ") << QByteArray("2.5");
+    QTest::newRow("large, no exponent") << Loose(1e20) << QByteArray(" 100000000000000000000 ")
+                                        << QByteArray("100000000000000000000");
+    QTest::newRow("text unchanged") << Loose("12") << QByteArray("12") << QByteArray("12");
+    QTest::newRow("empty prints nothing") << Loose() << QByteArray() << QByteArray();
+}
+
+void TestFields::printForms()
+{
+    QFETCH(Loose, value);
+    QFETCH(QByteArray, printed);
+    QFETCH(QByteArray, joined);
+    QCOMPARE(value.printForm(), printed);
+    QCOMPARE(value.text(), joined);
+    // Whatever is printed reads back as the same value.
+    if (value.isNumber()) {
+        FieldReader in(printed + ",");
+        QCOMPARE(in.readLoose().number(), value.number());
+    }
+}
+
+void TestFields::comparisons()
+{
+    // Empty equals both "" and 0.
+    QVERIFY(Loose() == "");
+    QVERIFY(Loose() == 0);
+    QVERIFY(!(Loose() == -1));
+    // A typed slot number compares as a number; "-1" ends a list like -1.
+    QVERIFY(Loose("12") == 12);
+    QVERIFY(Loose("-1") == -1);
+    // Numbers compare with texts through their text.
+    QVERIFY(Loose(5) == "5");
+    QVERIFY(!(Loose("UC-01") == "uc-01"));
+    // A text that is not a number cannot be compared with one.
+    QVERIFY_THROWS_EXCEPTION(PlatformError, (void)(Loose("ABC") == -1));
+    QVERIFY(!Loose("ABC").readsAsNumber());
+}
+
+void TestFields::tableBoundsAndStorage()
+{
+    LooseTable t{3, 4, 5, 35};
+    QCOMPARE(t(3, 4, 5, 35).isEmpty(), true);
+    QVERIFY_THROWS_EXCEPTION(PlatformError, t(4, 1, 1, 1));
+    QVERIFY_THROWS_EXCEPTION(PlatformError, t(1, 1, 1, 36));
+    QVERIFY_THROWS_EXCEPTION(PlatformError, t(-1, 1, 1, 1));
+    QVERIFY_THROWS_EXCEPTION(PlatformError, t(1, 1, 1)); // wrong rank
+    // Reading and writing empties allocates nothing; a value allocates one row.
+    t.set(Loose(), 2, 2, 2, 2);
+    QCOMPARE(t.allocatedRows(), 0);
+    t.set(Loose(7), 2, 2, 2, 2);
+    t.set(Loose("X"), 2, 2, 2, 9);
+    QCOMPARE(t.allocatedRows(), 1);
+    QCOMPARE(t(2, 2, 2, 2).number(), 7.0);
+    QCOMPARE(t(2, 2, 2, 9).text(), QByteArray("X"));
+    QVERIFY(t(2, 2, 3, 2).isEmpty());
+    // A huge table that holds nothing costs nothing.
+    LooseTable huge{30000, 30000, 5, 35};
+    QCOMPARE(huge.allocatedRows(), 0);
+    LooseTable unsized;
+    QVERIFY_THROWS_EXCEPTION(PlatformError, unsized(1));
+}
+
+void TestFields::tableGrowKeepsContents()
+{
+    LooseTable t{2, 3};
+    t.at(1, 1) = "UC-01";
+    t.at(2, 3) = "UD-02";
+    t.redimPreserve({4, 5});
+    QCOMPARE(t(1, 1).text(), QByteArray("UC-01"));
+    QCOMPARE(t(2, 3).text(), QByteArray("UD-02"));
+    QVERIFY(t(4, 5).isEmpty());
+    t.redimPreserve({1, 5});
+    QCOMPARE(t(1, 1).text(), QByteArray("UC-01"));
+    QVERIFY_THROWS_EXCEPTION(PlatformError, t(2, 3));
+}
+
+QTEST_GUILESS_MAIN(TestFields)
+#include "test_fields.moc"
