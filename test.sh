@@ -16,7 +16,7 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 echo "== sanitizers"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKVX_SANITIZE=ON -DKVX_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
 echo "== fuzzing the data file reader"
