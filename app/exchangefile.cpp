@@ -69,6 +69,7 @@ void ExchangeReader::readHeader(FieldReader &in, Exchange &x)
     x.SiteName = FieldReader::toLoose(field(in, QStringLiteral("the site name")));
     m_expected = QStringLiteral("the number of shoots (a whole number from 1 to 32767)");
     const int shoots = readSize(in, 1, 32767);
+    const int claimLine = m_errorLine, claimColumn = m_errorColumn;
     m_expected = QStringLiteral("the number of places per shoot (a whole number from 1 to 32767)");
     const int places = readSize(in, 1, 32767);
     m_expected = QStringLiteral("the number of MAS rings (2, 3 or 4)");
@@ -76,6 +77,9 @@ void ExchangeReader::readHeader(FieldReader &in, Exchange &x)
     // Every place of the grid takes at least one byte: a file that claims more
     // places than it has bytes cannot be a room, whatever it says.
     if (qint64(shoots) * places > in.size()) {
+        // Point at the size claimed, not at the ring count read last.
+        m_errorLine = claimLine;
+        m_errorColumn = claimColumn;
         m_expected = QStringLiteral("a room that fits the file");
         fail(QStringLiteral("%1 x %2 places in a file of %3 bytes").arg(shoots).arg(places).arg(in.size()));
     }
