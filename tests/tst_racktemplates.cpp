@@ -85,7 +85,6 @@ private slots:
     void insertXAWithoutLowerShelves();
     void staleEntriesBehindTheEndStay();
     void placeOutsideTablesWritesNothing();
-    void shortTemplateTextFails();
 };
 
 void TstRackTemplates::cardLists_data()
@@ -374,20 +373,6 @@ void TstRackTemplates::placeOutsideTablesWritesNothing()
     }
     QCOMPARE(x.StationName.allocatedRows() + x.SlotNo.allocatedRows(), 0);
     QCOMPARE(in.line(), 1);
-}
-
-void TstRackTemplates::shortTemplateTextFails()
-{
-    Exchange x = room(1, 1);
-    QByteArray text = templateFileText(*templateForFamily("XA"));
-    text.chop(QByteArray("-1\r\n").size()); // no end of shelf 5
-    FieldReader in(text);
-    try {
-        readRackTemplate(in, x, 1, 1);
-        QFAIL("a short template was read");
-    } catch (const PlatformError &e) {
-        QCOMPARE(e.number(), int(ErrPastEnd));
-    }
 }
 
 QTEST_GUILESS_MAIN(TstRackTemplates)
