@@ -24,7 +24,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo 
   -DBUILD_TESTING=OFF -DKVX_BENCH=OFF >/dev/null
 cmake --build build-fuzz --target fuzz-reader -j"$jobs"
 mkdir -p build-fuzz/corpus
-cp tests/data/*.kvx app/config.kvx build-fuzz/corpus/ 2>/dev/null || true
+cp tests/data/*.kvx tests/data/*/*.kvx app/config.kvx build-fuzz/corpus/ 2>/dev/null || true
 build-fuzz/fuzz-reader -max_total_time="${KVX_FUZZ_SECONDS:-60}" -max_len=65536 -rss_limit_mb=2048 \
   -print_final_stats=1 build-fuzz/corpus 2>&1 | tail -n 15
 echo "fuzz: no crash"

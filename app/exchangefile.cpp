@@ -5,6 +5,9 @@
 
 #include <QIODevice>
 
+#include <charconv>
+#include <cmath>
+
 namespace kvx {
 
 namespace {
@@ -39,15 +42,66 @@ const char *const RingNames[] = {"MIS", "MAS1", "MAS2", "MAS3", "MAS4"};
 
 // ---------------------------------------------------------------- reading
 
-Field ExchangeReader::field(FieldReader &in, const QString &what)
+Field ExchangeReader::take(FieldReader &in)
 {
-    m_expected = what;
     m_errorLine = in.line();
     m_errorColumn = in.column();
-    m_field = in.next();
-    m_errorLine = m_field.line;
-    m_errorColumn = m_field.column;
-    return m_field;
+    Field f = in.next();
+    m_errorLine = f.line;
+    m_errorColumn = f.column;
+    return f;
+}
+
+Field ExchangeReader::field(FieldReader &in, const QString &what)
+{
+    m_want = Want::Described;
+    m_expected = what;
+    return take(in);
+}
+
+void ExchangeReader::want(Want want, int shoot, int place, int shelf, int card)
+{
+    m_want = want;
+    m_shoot = shoot;
+    m_place = place;
+    m_shelf = shelf;
+    m_card = card;
+}
+
+Field ExchangeReader::field(FieldReader &in, Want what, int shoot, int place, int shelf, int card)
+{
+    want(what, shoot, place, shelf, card);
+    return take(in);
+}
+
+Loose ExchangeReader::looseField(FieldReader &in, Want what, int shoot, int place, int shelf, int card)
+{
+    want(what, shoot, place, shelf, card);
+    m_errorLine = in.line();
+    m_errorColumn = in.column();
+    return in.nextLoose(&m_errorLine, &m_errorColumn);
+}
+
+QString ExchangeReader::expected(const Exchange &x) const
+{
+    if (m_want == Want::Described)
+        return m_expected;
+    if (m_want == Want::RackAt)
+        return QStringLiteral("the rack name at shoot %1, place %2").arg(m_shoot).arg(m_place);
+    const QString rack = rackLabel(x.RackName(m_shoot, m_place), m_shoot, m_place);
+    const QString card = cardLabel(m_shelf, m_card, rack);
+    switch (m_want) {
+    case Want::Record:
+        return QStringLiteral("the record of %1").arg(rack);
+    case Want::Station:
+        return QStringLiteral("the station of shelf %1 of %2").arg(m_shelf).arg(rack);
+    case Want::Slot:
+        return QStringLiteral("the slot number of %1 (a number, or -1 to end the list)").arg(card);
+    case Want::CardName:
+        return QStringLiteral("the card name of %1").arg(card);
+    default:
+        return QStringLiteral("the image code of %1").arg(card);
+    }
 }
 
 void ExchangeReader::fail(const QString &found)
@@ -69,6 +123,7 @@ void ExchangeReader::readHeader(FieldReader &in, Exchange &x)
     x.SiteName = FieldReader::toLoose(field(in, QStringLiteral("the site name")));
     m_expected = QStringLiteral("the number of shoots (a whole number from 1 to 32767)");
     const int shoots = readSize(in, 1, 32767);
+    const int claimLine = m_errorLine, claimColumn = m_errorColumn;
     m_expected = QStringLiteral("the number of places per shoot (a whole number from 1 to 32767)");
     const int places = readSize(in, 1, 32767);
     m_expected = QStringLiteral("the number of MAS rings (2, 3 or 4)");
@@ -76,6 +131,9 @@ void ExchangeReader::readHeader(FieldReader &in, Exchange &x)
     // Every place of the grid takes at least one byte: a file that claims more
     // places than it has bytes cannot be a room, whatever it says.
     if (qint64(shoots) * places > in.size()) {
+        // Point at the size claimed, not at the ring count read last.
+        m_errorLine = claimLine;
+        m_errorColumn = claimColumn;
         m_expected = QStringLiteral("a room that fits the file");
         fail(QStringLiteral("%1 x %2 places in a file of %3 bytes").arg(shoots).arg(places).arg(in.size()));
     }
@@ -91,8 +149,7 @@ void ExchangeReader::ReadRoomGrid(FieldReader &in, Exchange &x)
     x.RackName.redim({shoots, places});
     for (int s = 1; s <= shoots; ++s) {
         for (int p = 1; p <= places; ++p) {
-            const Field f = field(in, QStringLiteral("the rack name at shoot %1, place %2").arg(s).arg(p));
-            x.RackName.set(FieldReader::toLoose(f), s, p);
+            x.RackName.set(looseField(in, Want::RackAt, s, p), s, p);
         }
     }
 }
@@ -105,26 +162,21 @@ void ExchangeReader::ReadRacks(FieldReader &in, Exchange &x)
             const Loose &name = x.RackName(s, p);
             if (name == "")
                 continue;
-            const QString rack = rackLabel(name, s, p);
-            const Field head = field(in, QStringLiteral("the record of %1").arg(rack));
+            const Field head = field(in, Want::Record, s, p);
             if (head.bytes != name.text() && m_onMismatch)
                 m_onMismatch(head.bytes, s, p, head.line);
-            for (int k = 1; k <= ShelvesPerRack; ++k) {
-                const Field f = field(in, QStringLiteral("the station of shelf %1 of %2").arg(k).arg(rack));
-                x.StationName.set(FieldReader::toLoose(f), s, p, k);
-            }
+            for (int k = 1; k <= ShelvesPerRack; ++k)
+                x.StationName.set(looseField(in, Want::Station, s, p, k), s, p, k);
             for (int shelf = 1; shelf <= ShelvesPerRack; ++shelf) {
                 for (int n = 1; n <= CardsPerShelf; ++n) {
-                    const QString card = cardLabel(shelf, n, rack);
-                    const Field f = field(in, QStringLiteral("the slot number of %1 (a number, or -1 to end the list)").arg(card));
-                    const Loose slot = FieldReader::toLoose(f);
+                    const Loose slot = looseField(in, Want::Slot, s, p, shelf, n);
                     if (!slot.readsAsNumber())
-                        fail(quoted(f.bytes));
+                        fail(quoted(slot.text()));
                     x.SlotNo.set(slot, s, p, shelf, n);
                     if (slot == -1)
                         break;
-                    x.CardName.set(FieldReader::toLoose(field(in, QStringLiteral("the card name of %1").arg(card))), s, p, shelf, n);
-                    x.CardType.set(FieldReader::toLoose(field(in, QStringLiteral("the image code of %1").arg(card))), s, p, shelf, n);
+                    x.CardName.set(looseField(in, Want::CardName, s, p, shelf, n), s, p, shelf, n);
+                    x.CardType.set(looseField(in, Want::ImageCode, s, p, shelf, n), s, p, shelf, n);
                 }
             }
         }
@@ -180,10 +232,10 @@ bool ExchangeReader::read(FieldReader &in, Exchange &x)
         ReadRings(in, x);
         return true;
     } catch (const ReadFailure &failure) {
-        m_error = QStringLiteral("expected %1, found %2").arg(m_expected, failure.found);
+        m_error = QStringLiteral("expected %1, found %2").arg(expected(x), failure.found);
     } catch (const PlatformError &e) {
         const QString found = e.number() == ErrPastEnd ? QStringLiteral("the end of the file") : e.description();
-        m_error = QStringLiteral("expected %1, found %2").arg(m_expected, found);
+        m_error = QStringLiteral("expected %1, found %2").arg(expected(x), found);
     }
     return false;
 }
@@ -269,13 +321,51 @@ QString unreadable(const QByteArray &t)
     return {};
 }
 
-void check(const Loose &v, const QString &what)
+// True for the usual value: no separator, no control byte, no double quote.
+bool plain(const QByteArray &t)
+{
+    if (t.size() > FieldReader::MaxFieldLength)
+        return false;
+    for (char c : t) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7f || c == ',' || c == '"')
+            return false;
+    }
+    return true;
+}
+
+// `what` names the value; it is called only when the value is refused, so
+// that a good file costs no words.
+template<typename Describe>
+void check(const Loose &v, Describe what)
 {
     if (!v.isText())
         return;
-    const QString why = unreadable(v.text());
+    const QByteArray t = v.text();
+    if (plain(t))
+        return;
+    const QString why = unreadable(t);
     if (!why.isEmpty())
-        throw WriteFailure{QStringLiteral("%1 %2 holds %3, which a data file cannot carry").arg(what, quoted(v.text()), why)};
+        throw WriteFailure{QStringLiteral("%1 %2 holds %3, which a data file cannot carry").arg(what(), quoted(v.text()), why)};
+}
+
+// Loose::printForm() appended in place: a big room has 100,000 numbers.
+void appendPrintForm(QByteArray &out, const Loose &v)
+{
+    if (v.isNumber()) {
+        const double d = v.number();
+        if (d == std::trunc(d) && std::abs(d) < 1e15) {
+            char form[24];
+            char *end = form;
+            if (!(d < 0))
+                *end++ = ' ';
+            end = std::to_chars(end, form + sizeof form - 1, qint64(d)).ptr;
+            *end++ = ' ';
+            out.append(form, end - form);
+            return;
+        }
+    }
+    out += v.printForm();
 }
 
 // Elements beyond a table's bounds hold nothing.
@@ -295,7 +385,7 @@ void ExchangeWriter::WriteRoomGrid(const Exchange &x, QByteArray &out)
     for (int s = 1; s <= shoots; ++s) {
         for (int p = 1; p <= places; ++p) {
             const Loose &name = x.RackName(s, p);
-            check(name, QStringLiteral("The rack name at shoot %1, place %2").arg(s).arg(p));
+            check(name, [&] { return QStringLiteral("The rack name at shoot %1, place %2").arg(s).arg(p); });
             if (name.isText() && name.text() != "" && name.text().trimmed().isEmpty())
                 throw WriteFailure{QStringLiteral("The rack name at shoot %1, place %2 is only blanks, which a data file cannot carry").arg(s).arg(p)};
             if (p > 1)
@@ -306,26 +396,31 @@ void ExchangeWriter::WriteRoomGrid(const Exchange &x, QByteArray &out)
     }
 }
 
-void ExchangeWriter::writeCards(const Exchange &x, int s, int p, int shelf, const QString &rack, QByteArray &out)
+void ExchangeWriter::writeCards(const Exchange &x, int s, int p, int shelf, QByteArray &out)
 {
     int written = 0;
     for (int n = 1; n <= CardsPerShelf; ++n) {
         const Loose &slot = element(x.SlotNo, s, p, shelf, n);
         // A card whose slot number was left empty is skipped, not taken for
         // the end of the list, so no card behind it is lost.
-        if (slot == "")
+        if (slot.isEmpty() || (slot.isText() && slot.text().isEmpty()))
             continue;
-        const QString card = cardLabel(shelf, n, rack);
+        const auto card = [&] { return cardLabel(shelf, n, rackLabel(x.RackName(s, p), s, p)); };
         if (!slot.readsAsNumber())
-            throw WriteFailure{QStringLiteral("The slot number %1 of %2 is not a number").arg(quoted(slot.text()), card)};
+            throw WriteFailure{QStringLiteral("The slot number %1 of %2 is not a number").arg(quoted(slot.text()), card())};
         if (slot == -1)
             break;
         const Loose &name = element(x.CardName, s, p, shelf, n);
         const Loose &type = element(x.CardType, s, p, shelf, n);
-        check(slot, QStringLiteral("The slot number of %1").arg(card));
-        check(name, QStringLiteral("The card name of %1").arg(card));
-        check(type, QStringLiteral("The image code of %1").arg(card));
-        out += slot.printForm() + ',' + name.printForm() + ',' + type.printForm() + ',';
+        check(slot, [&] { return QStringLiteral("The slot number of %1").arg(card()); });
+        check(name, [&] { return QStringLiteral("The card name of %1").arg(card()); });
+        check(type, [&] { return QStringLiteral("The image code of %1").arg(card()); });
+        appendPrintForm(out, slot);
+        out += ',';
+        appendPrintForm(out, name);
+        out += ',';
+        appendPrintForm(out, type);
+        out += ',';
         ++written;
     }
     // A full shelf runs on into whatever follows, with no end marker.
@@ -341,18 +436,18 @@ void ExchangeWriter::WriteRacks(const Exchange &x, QByteArray &out)
             const Loose &name = x.RackName(s, p);
             if (name == "")
                 continue;
-            const QString rack = rackLabel(name, s, p);
-            out += name.printForm() + "\r\n";
+            appendPrintForm(out, name);
+            out += "\r\n";
             for (int k = 1; k <= ShelvesPerRack; ++k) {
                 const Loose &station = element(x.StationName, s, p, k);
-                check(station, QStringLiteral("The station of shelf %1 of %2").arg(k).arg(rack));
+                check(station, [&] { return QStringLiteral("The station of shelf %1 of %2").arg(k).arg(rackLabel(name, s, p)); });
                 if (k > 1)
                     out += ',';
                 out += station.text();
             }
             out += "\r\n";
             for (int shelf = 1; shelf <= ShelvesPerRack; ++shelf)
-                writeCards(x, s, p, shelf, rack, out);
+                writeCards(x, s, p, shelf, out);
         }
     }
 }
@@ -395,7 +490,7 @@ bool ExchangeWriter::write(const Exchange &x, const RingControls &rings, QByteAr
         noOfMas = rings.masTicked(4) ? 4 : 3;
     try {
         const Loose &site = x.SiteName;
-        check(site, QStringLiteral("The site name"));
+        check(site, [] { return QStringLiteral("The site name"); });
         if (site.text().contains('"'))
             throw WriteFailure{QStringLiteral("The site name %1 holds a double quote, which a data file cannot carry").arg(quoted(site.text()))};
         bytes.reserve(64 * 1024);

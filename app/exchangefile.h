@@ -35,13 +35,23 @@ private:
     void ReadRoomGrid(FieldReader &in, Exchange &x);
     void ReadRacks(FieldReader &in, Exchange &x);
     void ReadRings(FieldReader &in, Exchange &x);
+    // The fields of a rack grid and record, put into words only when a file
+    // fails: describing each of 100,000 fields up front costs more than reading it.
+    enum class Want { Described, RackAt, Record, Station, Slot, CardName, ImageCode };
+
     int readSize(FieldReader &in, int lowest, int highest);
     Field field(FieldReader &in, const QString &what);
+    Field field(FieldReader &in, Want want, int shoot, int place, int shelf = 0, int card = 0);
+    Field take(FieldReader &in);
+    Loose looseField(FieldReader &in, Want want, int shoot, int place, int shelf = 0, int card = 0);
+    void want(Want want, int shoot, int place, int shelf, int card);
+    QString expected(const Exchange &x) const;
     [[noreturn]] void fail(const QString &found);
 
     NameMismatch m_onMismatch;
     QString m_expected;
-    Field m_field;
+    Want m_want = Want::Described;
+    int m_shoot = 0, m_place = 0, m_shelf = 0, m_card = 0;
     QString m_error;
     int m_errorLine = 0;
     int m_errorColumn = 0;
@@ -86,7 +96,7 @@ private:
     void WriteRoomGrid(const Exchange &x, QByteArray &out);
     void WriteRacks(const Exchange &x, QByteArray &out);
     void WriteRings(const Exchange &x, const RingControls &rings, int noOfMas, QByteArray &out);
-    void writeCards(const Exchange &x, int s, int p, int shelf, const QString &rack, QByteArray &out);
+    void writeCards(const Exchange &x, int s, int p, int shelf, QByteArray &out);
     void writeRing(const char *name, const QByteArray &members, const QByteArray &color, QByteArray &out);
 
     QString m_error;

@@ -25,7 +25,7 @@ void FieldReader::endField()
 {
     if (m_pos >= m_data.size())
         return;
-    const char c = m_data[m_pos];
+    const char c = m_data.at(m_pos);
     if (c == ',') {
         ++m_pos;
         ++m_column;
@@ -33,7 +33,7 @@ void FieldReader::endField()
     }
     if (c == '\r') {
         ++m_pos;
-        if (m_pos < m_data.size() && m_data[m_pos] == '\n')
+        if (m_pos < m_data.size() && m_data.at(m_pos) == '\n')
             ++m_pos;
     } else {
         ++m_pos; // '\n'
@@ -42,18 +42,19 @@ void FieldReader::endField()
     m_column = 1;
 }
 
-Field FieldReader::next()
+FieldReader::Span FieldReader::scan()
 {
     if (atEnd())
         raiseError(ErrPastEnd, QStringLiteral("Input past end of file"));
-    Field f;
+    Span f;
     f.line = m_line;
     f.column = m_column;
     const qsizetype n = m_data.size();
-    while (m_pos < n && isBlank(m_data[m_pos]))
+    const char *d = m_data.constData(); // no detach check per byte
+    while (m_pos < n && isBlank(d[m_pos]))
         ++m_pos;
     qsizetype begin = m_pos, end = m_pos;
-    if (m_pos < n && m_data[m_pos] == '"') {
+    if (m_pos < n && d[m_pos] == '"') {
         f.quoted = true;
         begin = m_pos + 1;
         qsizetype close = m_data.indexOf('"', begin);
@@ -62,29 +63,56 @@ Field FieldReader::next()
         end = close;
         // A value never holds a line end: a quote left open is a broken file.
         for (qsizetype i = begin; i < end; ++i) {
-            if (isLineEnd(m_data[i]))
+            if (isLineEnd(d[i]))
                 raiseError(ErrBadData, QStringLiteral("a double quote that is not closed on its line"));
         }
         m_pos = std::min(close + 1, n);
-        while (m_pos < n && m_data[m_pos] != ',' && !isLineEnd(m_data[m_pos]))
+        while (m_pos < n && d[m_pos] != ',' && !isLineEnd(d[m_pos]))
             ++m_pos;
     } else {
-        while (m_pos < n && m_data[m_pos] != ',' && !isLineEnd(m_data[m_pos]))
+        while (m_pos < n && d[m_pos] != ',' && !isLineEnd(d[m_pos]))
             ++m_pos;
         end = m_pos;
-        while (end > begin && isBlank(m_data[end - 1]))
+        while (end > begin && isBlank(d[end - 1]))
             --end;
     }
     if (end - begin > MaxFieldLength)
         raiseError(ErrBadData, QStringLiteral("a field of more than %1 bytes").arg(MaxFieldLength));
-    f.bytes = m_data.sliced(begin, end - begin);
-    for (char c : std::as_const(f.bytes)) {
+    for (qsizetype i = begin; i < end; ++i) {
+        const char c = d[i];
         if (isControl(static_cast<unsigned char>(c)))
             raiseError(ErrBadData, QStringLiteral("a control byte 0x%1 where text was expected")
                                        .arg(int(static_cast<unsigned char>(c)), 2, 16, QLatin1Char('0')));
     }
+    f.begin = begin;
+    f.end = end;
     endField();
     return f;
+}
+
+Field FieldReader::next()
+{
+    const Span span = scan();
+    Field f;
+    f.bytes = m_data.sliced(span.begin, span.end - span.begin);
+    f.quoted = span.quoted;
+    f.line = span.line;
+    f.column = span.column;
+    return f;
+}
+
+Loose FieldReader::nextLoose(int *line, int *column)
+{
+    const Span span = scan();
+    *line = span.line;
+    *column = span.column;
+    const QByteArrayView bytes(m_data.constData() + span.begin, span.end - span.begin);
+    if (bytes.isEmpty() && !span.quoted)
+        return {};
+    double v = 0;
+    if (!span.quoted && parseNumber(bytes, &v))
+        return Loose(v);
+    return Loose(bytes.toByteArray());
 }
 
 Loose FieldReader::toLoose(const Field &f)

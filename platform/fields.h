@@ -37,6 +37,9 @@ public:
     // Throws PlatformError: ErrPastEnd at the end of the data, ErrBadData for
     // a field that holds control bytes or is too long.
     Field next();
+    // next() read straight into a loose value, as toLoose(next()) but without
+    // copying a number's bytes; where the field stood goes to line and column.
+    Loose nextLoose(int *line, int *column);
 
     // The field as a loose value: a number where it reads as one (quoted
     // fields stay text), empty for an empty field.
@@ -51,6 +54,15 @@ public:
     static int toLong(const Field &f);
 
 private:
+    struct Span
+    {
+        qsizetype begin = 0;
+        qsizetype end = 0;
+        bool quoted = false;
+        int line = 0;
+        int column = 0;
+    };
+    Span scan();
     void endField();
 
     QByteArray m_data;

@@ -23,13 +23,18 @@ bool parseNumber(QByteArrayView bytes, double *out)
     while (e > b && isBlank(bytes[e - 1]))
         --e;
     qsizetype i = b;
-    if (i < e && (bytes[i] == '+' || bytes[i] == '-'))
+    const bool negative = i < e && bytes[i] == '-';
+    if (i < e && (bytes[i] == '+' || negative))
         ++i;
     qsizetype digits = 0;
+    qint64 whole = 0;
     while (i < e && bytes[i] >= '0' && bytes[i] <= '9') {
+        if (digits < 18)
+            whole = whole * 10 + (bytes[i] - '0');
         ++i;
         ++digits;
     }
+    const qsizetype wholeDigits = digits;
     if (i < e && bytes[i] == '.') {
         ++i;
         while (i < e && bytes[i] >= '0' && bytes[i] <= '9') {
@@ -39,6 +44,13 @@ bool parseNumber(QByteArrayView bytes, double *out)
     }
     if (digits == 0 || i != e)
         return false;
+    // Whole numbers of up to 15 digits are exact in a double: the usual case
+    // of a data file, read without a copy or a general conversion.
+    if (digits == wholeDigits && digits <= 15 && bytes[e - 1] != '.') {
+        if (out)
+            *out = negative ? -double(whole) : double(whole);
+        return true;
+    }
     const QByteArray s = bytes.sliced(b, e - b).toByteArray();
     bool ok = false;
     const double v = s.toDouble(&ok);

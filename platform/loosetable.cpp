@@ -88,13 +88,16 @@ qint64 LooseTable::rowKey(const int *index, int count) const
 {
     if (count != rank() || count == 0)
         raiseError(ErrSubscript, QStringLiteral("Subscript out of range"));
+    // Every model access passes here: one unsigned compare checks both ends.
+    const int *bounds = m_bounds.data();
     qint64 key = 0;
-    for (int d = 0; d < count; ++d) {
-        if (index[d] < 0 || index[d] > m_bounds[size_t(d)])
+    for (int d = 0; d < count - 1; ++d) {
+        if (unsigned(index[d]) > unsigned(bounds[d]))
             raiseError(ErrSubscript, QStringLiteral("Subscript out of range"));
-        if (d < count - 1)
-            key = key * (m_bounds[size_t(d)] + 1) + index[d];
+        key = key * (bounds[d] + 1) + index[d];
     }
+    if (unsigned(index[count - 1]) > unsigned(bounds[count - 1]))
+        raiseError(ErrSubscript, QStringLiteral("Subscript out of range"));
     return key;
 }
 

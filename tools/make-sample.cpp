@@ -1,0 +1,97 @@
+// Writes the sample exchange that ships beside the program (app/config.kvx):
+// a room with racks of every family, built from their templates, and all
+// five rings. Run by hand when the sample should change:
+//   make-sample app/config.kvx
+
+#include "app/exchangefile.h"
+#include "app/racktemplates.h"
+
+#include <QSaveFile>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+const char *const SiteName = "KINGSBRIDGE TRUNK EXCHANGE";
+
+// Shoots from the door: power, the central rack and the controls in front,
+// the switching racks behind, with gaps where a person walks between runs.
+const std::vector<std::vector<const char *>> Room = {
+    {"SDE-01", "SDE-02", "SDE-03", "", "CA", "", "UC-01", "UC-02", "UC-03", "UC-04"},
+    {"UD-01", "UD-02", "UD-03", "UD-04", "", "UE-01", "UE-02", "UE-03", "UE-04", "UE-05"},
+    {"XA0", "", "XA-1A", "XA-1B", "XA-2A", "XA-2B", "", "UC-05", "UC-06", ""},
+    {"XB-1A", "XB-1B", "XB-2A", "XB-2B", "", "XB-3A", "XB-3B", "XB-4A", "XB-4B", "SDE-04"},
+};
+
+struct Ring
+{
+    QByteArray members;
+    qint32 colour; // &HBBGGRR
+};
+
+// The inter-station ring joins every central control; each access ring
+// serves one control rack of each kind and its switching racks.
+const Ring Mis = {"CA,UC-01,UC-02,UC-03,UC-04,UD-01,UD-02,UD-03,UD-04,UE-01,UE-02,UE-03", 0x2828DC};
+const Ring Mas[4] = {
+    {"UC-01,UD-01,UE-01,XA0,XA-1A,XB-1A,XB-1B", 0xE66E1E},
+    {"UC-02,UD-02,UE-02,XA-1B,XB-2A,XB-2B", 0x46A014},
+    {"UC-03,UD-03,UE-03,UC-05,XA-2A,XB-3A,XB-3B", 0x00A0F0},
+    {"UC-04,UD-04,UE-04,UC-06,XA-2B,XB-4A,XB-4B,UE-05", 0xC83C96},
+};
+
+class SampleRings : public kvx::RingControls
+{
+public:
+    bool masTicked(int) const override { return true; }
+    QByteArray misText() const override { return Mis.members; }
+    QByteArray masText(int k) const override { return Mas[k - 1].members; }
+};
+
+kvx::Exchange buildSample()
+{
+    kvx::Exchange x;
+    const int shoots = int(Room.size());
+    const int places = int(Room.front().size());
+    x.SiteName = kvx::Loose(SiteName);
+    x.NoOfShoots = shoots;
+    x.NoOfRacks = places;
+    x.NoOfMas = 4;
+    x.RackName.redim({shoots, places});
+    x.sizeRoomTables(shoots, places);
+    for (int s = 1; s <= shoots; ++s) {
+        for (int p = 1; p <= places; ++p) {
+            const QByteArray name = Room[size_t(s - 1)][size_t(p - 1)];
+            if (name.isEmpty())
+                continue;
+            x.RackName.set(kvx::Loose(name), s, p);
+            kvx::applyRackTemplate(*kvx::templateForRackName(name), x, s, p);
+        }
+    }
+    x.MisColor = Mis.colour;
+    for (int k = 1; k <= 4; ++k)
+        x.MasColor.set(kvx::Loose(Mas[k - 1].colour), k);
+    return x;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make-sample FILE\n");
+        return 2;
+    }
+    kvx::ExchangeWriter writer;
+    QByteArray bytes;
+    if (!writer.write(buildSample(), SampleRings(), &bytes)) {
+        std::fprintf(stderr, "make-sample: %s\n", qPrintable(writer.errorString()));
+        return 1;
+    }
+    QSaveFile out(QString::fromLocal8Bit(argv[1]));
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        std::fprintf(stderr, "make-sample: cannot write file %s: %s\n", argv[1], qPrintable(out.errorString()));
+        return 1;
+    }
+    return 0;
+}
