@@ -117,8 +117,8 @@ void Picture::paint(QPainter &painter, const QRectF &target) const
     if (!m_d || target.isEmpty())
         return;
     const QTransform world = painter.worldTransform();
-    // Rotated or sheared painters get the vector drawing itself.
-    if (world.type() > QTransform::TxScale) {
+    // Rotated, sheared or mirrored painters get the vector drawing itself.
+    if (world.type() > QTransform::TxScale || world.m11() < 0 || world.m22() < 0) {
         m_d->renderer.render(&painter, target);
         return;
     }

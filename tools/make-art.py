@@ -8,6 +8,7 @@ needs no Python."""
 import os
 import sys
 
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from artkit import (P, HAIR, LINE, Svg, bevel, bnc, darken, dsub, jack, led, lighten, mix,  # noqa: E402
@@ -386,17 +387,23 @@ def mini_cards(s):
 
 
 def finger_duct(s, x, y, w, h):
-    """A horizontal cable duct: light comb fingers with cables seen between them."""
+    """A horizontal cable duct: comb fingers with cable bundles seen between them."""
     s.rect(x, y, w, h, '#1b1e21')
-    cols = ['#c94a3f', '#3a78c2', '#e3c03a', '#f0f0ea', '#4f9d56', '#8a8f94', '#e07a1f']
-    n = max(3, int((h - 5) / 2.6))
-    for k in range(n):
-        s.rect(x, y + 2 + k * (h - 5) / n, w, (h - 5) / n * 0.8, cols[k % len(cols)], opacity=0.85)
-    fx = x + 1
-    while fx < x + w - 1:
-        s.rect(fx, y, 6, h - 3, s.hface(P['steel_md'], 0.15))
+    # Bundles of mostly grey and white cords, a few coloured ones among them.
+    bundles = [('#8d9398', '#c9ccc8'), ('#e6e6df', '#a9aeb2'), ('#3a6fae', '#8d9398')]
+    n = len(bundles)
+    band = (h - 6) / n
+    for k, (a, b) in enumerate(bundles):
+        by = y + 2 + k * band
+        s.rect(x, by, w, band * 0.85, a)
+        s.rect(x, by + band * 0.3, w, band * 0.2, b, opacity=0.8)
+        s.rect(x, by, w, 0.6, '#ffffff', opacity=0.35)
+    fx = x + 2
+    while fx < x + w - 2:
+        s.rect(fx, y, 8.5, h - 3, s.hface(P['steel_md'], 0.15))
         s.rect(fx, y, 0.8, h - 3, P['steel_hi'])
-        fx += 8
+        s.rect(fx + 7.9, y, 0.6, h - 3, P['steel_lo'])
+        fx += 12
     s.rect(x, y, w, 1.2, P['steel_hi'])
     s.rect(x, y + h - 3, w, 3, s.vface(P['steel_lo'], 0.15))
 
@@ -872,29 +879,41 @@ CARDS = [card0, card1, card2, card3, card4, card5, card6, card7, card8, card9, c
 # ==== the program's own pictures ===================================================
 
 def icon():
+    """The program's icon: a cabinet with its left door swung open on two shelves
+    of cards. Drawn on whole pixels so it stays crisp at 32 x 32; the finer
+    touches only show in the larger renderings."""
     s = Svg(32, 32, 'KVX-410')
     s.rect(9, 3, 19, 28, '#000000', opacity=0.25, rx=1)
     s.rect(8, 2, 19, 28, P['outline'], rx=1)
     s.rect(9, 3, 17, 26, s.face(P['steel'], 0.12))
-    s.rect(9, 3, 17, 5, P['brand'])
+    s.rect(9, 3, 17, 5, s.vface(P['brand'], 0.15))
+    s.rect(9, 3, 17, 0.4, lighten(P['brand'], 0.5))
     s.rect(11, 5, 8, 1, '#ffffff', opacity=0.9)
+    s.rect(22, 4.6, 2, 1.6, P['green'])
     s.rect(9, 8, 17, 1, P['outline'])
     plates = ['#2d5184', '#2e5c47', '#6d2d35', '#245c61', '#aab3ba', '#253a6b', '#4f5733']
     for row, y in enumerate((10, 18)):
         s.rect(9, y, 17, 7, P['cage'])
-        s.rect(9, y, 17, 1, P['zinc'])
-        s.rect(9, y + 6, 17, 1, P['zinc_lo'])
         for k in range(8):
-            s.rect(9 + k * 2, y + 1, 2, 5, plates[(k + row * 3) % len(plates)])
-            s.rect(9 + k * 2, y + 1, 0.5, 5, '#000000', opacity=0.35)
-        s.rect(9, y + 2, 1, 1, P['green'])
-        s.rect(15, y + 2, 1, 1, P['amber'] if row else P['green'])
-        s.rect(21, y + 2, 1, 1, P['red'] if row else P['green'])
-    s.rect(9, 26, 17, 3, P['steel_dk'])
-    # The left door swung open.
-    s.poly([(8, 3), (2, 6), (2, 27), (8, 30)], s.lin([(0, P['steel_md']), (1, P['steel_hi'])], 0, 0, 1, 0))
-    s.poly([(8, 3), (2, 6), (2, 27), (8, 30)], 'none', stroke=P['outline'], stroke_width=LINE,
-           stroke_linejoin='round')
+            plate = plates[(k + row * 3) % len(plates)]
+            s.rect(9 + k * 2, y + 1, 2, 5, s.hface(plate, 0.2))
+            s.rect(9 + k * 2, y + 1, 0.4, 5, '#000000', opacity=0.4)
+            s.rect(9.4 + k * 2, y + 1, 1.6, 0.7, lighten(plate, 0.55))
+            s.rect(9.4 + k * 2, y + 5.3, 1.6, 0.7, lighten(plate, 0.55))
+        s.rect(9, y, 17, 1, s.metal_v())
+        s.rect(9, y + 6, 17, 1, s.metal_v(P['zinc_lo']))
+        s.rect(9.5, y + 2, 1, 1, P['green'])
+        s.rect(15.5, y + 2, 1, 1, P['amber'] if row else P['green'])
+        s.rect(21.5, y + 2, 1, 1, P['red'] if row else P['green'])
+    s.rect(9, 26, 17, 3, s.vface(P['steel_dk'], 0.2))
+    for k in range(4):
+        s.rect(11 + k * 3.5, 27.2, 2.4, 0.6, '#1b1e20')
+    # The left door swung open, its inside facing us.
+    door = [(8, 3), (2, 6), (2, 27), (8, 30)]
+    s.poly(door, s.lin([(0, P['steel_md']), (1, P['steel_hi'])], 0, 0, 1, 0))
+    s.poly([(7, 5.5), (3.2, 7.6), (3.2, 11), (7, 9.8)], '#5c6b79')
+    s.poly([(7, 23.2), (3.2, 22), (3.2, 25.4), (7, 27.5)], '#5c6b79')
+    s.poly(door, 'none', stroke=P['outline'], stroke_width=LINE, stroke_linejoin='round')
     s.rect(3.4, 15, 1.2, 4, P['outline'])
     return s
 
