@@ -20,8 +20,8 @@ struct Rendering
     QImage image;
 };
 
-// The device pixels a target rectangle covers, snapped outwards-rounded to
-// whole pixels so that the rendering is blitted without resampling.
+// The device pixels a target rectangle covers, its edges rounded to whole
+// pixels so that the rendering is blitted without resampling.
 QRect deviceRect(const QTransform &world, const QRectF &target, qreal dpr)
 {
     const QRectF r = world.mapRect(target);
