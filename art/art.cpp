@@ -1,0 +1,87 @@
+#include "art/art.h"
+
+#include <QGuiApplication>
+#include <QHash>
+#include <QPixmap>
+
+namespace kvx::Art {
+
+namespace {
+
+// Each picture is parsed once, on first use; the copies handed out share it
+// and its renderings. Pictures are used from the user-interface thread only.
+Picture shared(const QString &name)
+{
+    static QHash<QString, Picture> pictures;
+    auto it = pictures.find(name);
+    if (it == pictures.end())
+        it = pictures.insert(name, Picture(QStringLiteral(":/art/%1.svg").arg(name)));
+    return it.value();
+}
+
+} // namespace
+
+Picture rack() { return shared(QStringLiteral("rack")); }
+Picture endRight() { return shared(QStringLiteral("end-right")); }
+Picture endLeft() { return shared(QStringLiteral("end-left")); }
+Picture rackFrontSmt() { return shared(QStringLiteral("rack-front-smt")); }
+Picture rackFrontOther() { return shared(QStringLiteral("rack-front-other")); }
+Picture doorClosedLeft() { return shared(QStringLiteral("door-closed-left")); }
+Picture doorClosedRight() { return shared(QStringLiteral("door-closed-right")); }
+Picture doorOpenLeft() { return shared(QStringLiteral("door-open-left")); }
+Picture doorOpenRight() { return shared(QStringLiteral("door-open-right")); }
+Picture shelf() { return shared(QStringLiteral("shelf")); }
+Picture shelfBig() { return shared(QStringLiteral("shelf-big")); }
+Picture icon() { return shared(QStringLiteral("icon")); }
+Picture aboutPicture() { return shared(QStringLiteral("about")); }
+Picture doorCursorPicture() { return shared(QStringLiteral("door-cursor")); }
+
+Picture card(int code)
+{
+    if (code < 0 || code >= CardCodes)
+        return {};
+    return shared(QStringLiteral("card-%1").arg(code));
+}
+
+QCursor doorCursor()
+{
+    const qreal dpr = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    const Picture picture = doorCursorPicture();
+    QPixmap pixmap = QPixmap::fromImage(picture.render(picture.naturalPixels(), dpr));
+    // The tip of the arrow, in the picture's own pixels.
+    return QCursor(pixmap, 1, 1);
+}
+
+QIcon windowIcon()
+{
+    QIcon result;
+    const Picture picture = icon();
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        result.addPixmap(QPixmap::fromImage(picture.render(QSize(size, size))));
+    return result;
+}
+
+QList<Entry> all()
+{
+    QList<Entry> entries = {
+        {QStringLiteral("rack"), rack()},
+        {QStringLiteral("end-right"), endRight()},
+        {QStringLiteral("end-left"), endLeft()},
+        {QStringLiteral("rack-front-smt"), rackFrontSmt()},
+        {QStringLiteral("rack-front-other"), rackFrontOther()},
+        {QStringLiteral("door-closed-left"), doorClosedLeft()},
+        {QStringLiteral("door-closed-right"), doorClosedRight()},
+        {QStringLiteral("door-open-left"), doorOpenLeft()},
+        {QStringLiteral("door-open-right"), doorOpenRight()},
+        {QStringLiteral("door-cursor"), doorCursorPicture()},
+        {QStringLiteral("shelf"), shelf()},
+        {QStringLiteral("shelf-big"), shelfBig()},
+    };
+    for (int code = 0; code < CardCodes; ++code)
+        entries.append({QStringLiteral("card-%1").arg(code), card(code)});
+    entries.append({QStringLiteral("icon"), icon()});
+    entries.append({QStringLiteral("about"), aboutPicture()});
+    return entries;
+}
+
+} // namespace kvx::Art
