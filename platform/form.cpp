@@ -4,17 +4,11 @@
 
 #include <QCloseEvent>
 
-#include <cmath>
-
 namespace kvx {
 
-int pixelsFromTwips(double twips)
+Form::Form(QWidget *parent) : QMainWindow(parent), m_client(new Container(this))
 {
-    return int(std::lround(twips / TwipsPerPixel));
-}
-
-Form::Form(QWidget *parent) : QMainWindow(parent)
-{
+    setCentralWidget(m_client);
 }
 
 int Form::Width() const
@@ -46,11 +40,34 @@ void Form::Move(int left, int top, int width, int height)
     setHeight(height);
 }
 
+double Form::ScaleWidth() const
+{
+    return m_client->ScaleWidth();
+}
+
+double Form::ScaleHeight() const
+{
+    return m_client->ScaleHeight();
+}
+
+void Form::Load()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    Form_Load();
+}
+
 void Form::Show()
 {
     show();
     raise();
     activateWindow();
+}
+
+bool Form::Unload()
+{
+    return close();
 }
 
 void Form::closeEvent(QCloseEvent *event)
@@ -59,6 +76,12 @@ void Form::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
+}
+
+void Form::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
 }
 
 } // namespace kvx
