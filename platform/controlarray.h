@@ -77,7 +77,7 @@ public:
             raiseError(ErrDesignElement, QStringLiteral("Can't unload controls created at design time"));
         T *element = std::exchange(slot.control, nullptr);
         --m_count;
-        element->destroy();
+        element->unload();
     }
 
     bool exists(int index) const

@@ -66,7 +66,11 @@ QFont classicFont(const FontSpec &spec)
     if (found != fonts.constEnd())
         return *found;
     QFont font(installedFace(spec.name));
-    font.setPixelSize(std::max(1, int(std::lround(spec.size * 96.0 / 72.0))));
+    const int pixels = std::max(1, int(std::lround(spec.size * 96.0 / 72.0)));
+    font.setPixelSize(pixels);
+    // Tiny sizes stay readable when their stems are snapped to whole pixels.
+    if (pixels < 9)
+        font.setHintingPreference(QFont::PreferFullHinting);
     const bool black = spec.name.compare(QLatin1String("Arial Black"), Qt::CaseInsensitive) == 0;
     font.setWeight(black ? QFont::Black : spec.bold ? QFont::Bold : QFont::Normal);
     font.setItalic(spec.italic);

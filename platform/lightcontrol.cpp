@@ -136,7 +136,7 @@ void LightControl::setArrayIndex(const void *array, int index)
     m_index = index;
 }
 
-void LightControl::destroy()
+void LightControl::unload()
 {
     if (m_container)
         m_container->remove(this);

@@ -81,7 +81,7 @@ public:
     void setArrayIndex(const void *array, int index);
     const void *array() const { return m_array; }
     // Removes the control from its container and deletes it.
-    void destroy();
+    void unload();
 
 protected:
     // Only the platform makes controls: a control always lives in a container.

@@ -61,6 +61,17 @@ QString ListBox::List(int index) const
     return entry ? entry->text() : QString();
 }
 
+void ListBox::focusInEvent(QFocusEvent *event)
+{
+    // Taking the focus must not choose an item by itself.
+    const bool unchosen = currentRow() < 0;
+    m_quiet = true;
+    QListWidget::focusInEvent(event);
+    if (unchosen && currentRow() >= 0)
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    m_quiet = false;
+}
+
 bool ListBox::event(QEvent *event)
 {
     if (handleCommonEvent(event))

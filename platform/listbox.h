@@ -31,6 +31,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     bool m_quiet = false;

@@ -5,8 +5,8 @@
 #include "platform/units.h"
 
 #include <QPainter>
-#include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
+#include <qdrawutil.h>
 
 namespace kvx {
 
@@ -19,12 +19,11 @@ public:
     TabPage(QWidget *parent, const QTabBar *bar) : Container(parent), m_bar(bar) {}
 
 protected:
+    // A raised panel in the page's own colour, so that controls with the
+    // same back colour blend into it.
     void paintFrame(QPainter &painter) override
     {
-        QStyleOptionTabWidgetFrame option;
-        option.initFrom(this);
-        option.rect = rect().adjusted(0, m_bar->height() - 1, 0, 0);
-        style()->drawPrimitive(QStyle::PE_FrameTabWidget, &option, &painter, this);
+        qDrawWinPanel(&painter, rect().adjusted(0, m_bar->height() - 1, 0, 0), palette(), false);
     }
 
 private:
@@ -44,13 +43,11 @@ Container *TabControl::addTab(const QString &caption)
 {
     auto *page = new TabPage(this, m_bar);
     page->setFont(font());
+    page->hide();
     m_pages.push_back(page);
+    // The first tab becomes the current one, which shows its page.
     m_bar->addTab(caption);
     layoutPages();
-    if (m_current < 0)
-        showTab(0);
-    else
-        page->hide();
     return page;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/events.h"
 
+#include <QKeyEvent>
 #include <QValidator>
 
 namespace kvx {
@@ -33,7 +34,11 @@ private:
 TextBox::TextBox(QWidget *parent) : QLineEdit(parent), WindowedControl(this)
 {
     setValidator(new RefusedCharacterFilter(this));
-    connect(this, &QLineEdit::textChanged, this, [this] {
+    // A refused character that was stripped again leaves the text as it was.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (text == m_reported)
+            return;
+        m_reported = text;
         fire(Change);
     });
 }
@@ -92,6 +97,11 @@ void TextBox::setRefusedCharacters(const QString &characters)
 
 bool TextBox::event(QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && !m_refused.isEmpty()) {
+        const QString typed = static_cast<QKeyEvent *>(event)->text();
+        if (typed.size() == 1 && m_refused.contains(typed.at(0)))
+            return true;
+    }
     if (handleCommonEvent(event))
         return true;
     return QLineEdit::event(event);

@@ -45,6 +45,7 @@ private:
     void applyColors();
 
     QString m_refused;
+    QString m_reported;
     quint32 m_backColor = vbWindowBackground;
     quint32 m_foreColor = vbWindowText;
     int m_maxLength = 0;

@@ -149,7 +149,7 @@ void WindowedControl::setArrayIndex(const void *array, int index)
     m_index = index;
 }
 
-void WindowedControl::destroy()
+void WindowedControl::unload()
 {
     // No events from a control that is going away.
     GotFocus = nullptr;

@@ -70,7 +70,7 @@ public:
     void setArrayIndex(const void *array, int index);
     const void *array() const { return m_array; }
     // Hides the control and deletes it once the running event is over.
-    void destroy();
+    void unload();
     // Places the widget again, after its container's client origin moved.
     void applyGeometry();
 

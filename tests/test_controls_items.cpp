@@ -191,7 +191,7 @@ void TestControlsItems::handlerMayUnloadItsOwnControl()
     Scene scene;
     QVERIFY(QTest::qWaitForWindowExposed(&scene.form));
     const int before = scene.client->itemCount();
-    scene.imgA->MouseDown = [&scene](int, int, double, double) { scene.imgA->destroy(); };
+    scene.imgA->MouseDown = [&scene](int, int, double, double) { scene.imgA->unload(); };
     scene.click(Qt::LeftButton, QPoint(10, 10));
     QCOMPARE(scene.client->itemCount(), before - 1);
     QVERIFY(!scene.log.contains(QStringLiteral("A:click")));
