@@ -6,6 +6,7 @@
 #include "platform/units.h"
 
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -264,6 +265,16 @@ void Container::mouseMoveEvent(QMouseEvent *event)
     } else if (!m_pressed) {
         fire(MouseMove, button, shift, twipsFromPixels(at.x()), twipsFromPixels(at.y()));
     }
+}
+
+void Container::keyPressEvent(QKeyEvent *event)
+{
+    event->accept();
+}
+
+void Container::keyReleaseEvent(QKeyEvent *event)
+{
+    event->accept();
 }
 
 void Container::leaveEvent(QEvent *event)

@@ -80,6 +80,10 @@ void WindowedControl::Move(double left, double top, double width, double height)
 
 bool WindowedControl::Visible() const
 {
+    // Qt counts a child of a window not yet shown as hidden; a control is
+    // visible unless it was hidden itself.
+    if (!m_self->testAttribute(Qt::WA_WState_ExplicitShowHide))
+        return true;
     return !m_self->isHidden();
 }
 

@@ -10,11 +10,13 @@
 #include "platform/frame.h"
 #include "platform/listbox.h"
 #include "platform/optionbutton.h"
+#include "platform/picturebox.h"
 #include "platform/scrollbar.h"
 #include "platform/tabcontrol.h"
 #include "platform/textbox.h"
 #include "platform/timer.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QStyleOptionSlider>
@@ -87,6 +89,8 @@ private slots:
     void tabControlShowsOneTabAtATime();
     void commandButtonClick();
     void timerTicks();
+    void pictureBoxKeyPress();
+    void formSizeAndEvents();
 };
 
 void TestControlsWidgets::scrollBarChange()
@@ -369,6 +373,74 @@ void TestControlsWidgets::timerTicks()
     QTRY_COMPARE(ticks, before + 1);
     QTest::qWait(40);
     QCOMPARE(ticks, before + 1);
+}
+
+void TestControlsWidgets::pictureBoxKeyPress()
+{
+    Window w;
+    auto *room = new PictureBox(w.client);
+    room->Move(0, 0, 3000, 3000);
+    auto *shelf = new PictureBox(room);
+    shelf->Move(300, 300, 1500, 900);
+    shelf->setVisible(false);
+    QList<int> roomKeys, shelfKeys;
+    room->KeyPress = [&](int &keyAscii) { roomKeys << keyAscii; };
+    shelf->KeyPress = [&](int &keyAscii) {
+        shelfKeys << keyAscii;
+        room->SetFocus();
+    };
+    // Visible is the control's own setting, also before its window is shown.
+    QVERIFY(room->Visible());
+    QVERIFY(!shelf->Visible());
+    QVERIFY(w.show());
+
+    shelf->setVisible(true);
+    shelf->SetFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A);
+    QCOMPARE(shelfKeys, QList<int>({27}));
+    QCOMPARE(roomKeys, QList<int>({27, 'a'}));
+}
+
+void TestControlsWidgets::formSizeAndEvents()
+{
+    struct Window : Form
+    {
+        int loads = 0, resizes = 0, unloads = 0;
+        bool allowUnload = false;
+        void Form_Load() override { ++loads; }
+        void Form_Resize() override { ++resizes; }
+        bool Form_Unload() override
+        {
+            ++unloads;
+            return allowUnload;
+        }
+    } form;
+    form.Load();
+    form.Load();
+    QCOMPARE(form.loads, 1);
+    form.setCaption(QStringLiteral("KVX 410 Switch Room"));
+    form.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    // Outer size: the window frame is known once the window is shown.
+    form.setWidth(15360);
+    form.setHeight(11520);
+    QCOMPARE(form.Width(), 15360);
+    QCOMPARE(form.Height(), 11520);
+    QVERIFY(form.resizes >= 1);
+    const int resizes = form.resizes;
+    form.setWidth(12000);
+    QCOMPARE(form.resizes, resizes + 1);
+    QCOMPARE(form.ScaleWidth(), 12000.0 - (form.frameGeometry().width() - form.width()) * 15);
+    QCOMPARE(form.windowTitle(), QStringLiteral("KVX 410 Switch Room"));
+
+    QVERIFY(!form.Unload());
+    QVERIFY(form.isVisible());
+    form.allowUnload = true;
+    QVERIFY(form.Unload());
+    QVERIFY(!form.isVisible());
+    QCOMPARE(form.unloads, 2);
 }
 
 QTEST_MAIN(TestControlsWidgets)
