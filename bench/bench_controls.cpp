@@ -79,13 +79,13 @@ struct Room
         imgEFL0->setStretch(true);
         imgEFL0->setPicture(rackPicture(dir, QStringLiteral("efl.svg"), 8));
         imgEFL0->Move(0, 0, 120, 3945);
-        lblRack0->setFontSpec({QStringLiteral("MS Sans Serif"), 9.75, true});
+        lblRack0->setFontDesc({QStringLiteral("MS Sans Serif"), 9.75, true});
         lblRack0->setForeColor(0xFF0000);
         lblRack0->setBackStyle(Label::Transparent);
         lblRack0->setAutoSize(true);
         lblRack0->setCaption(QStringLiteral("XXXX"));
         shpRack0->Move(0, 0, 14850 * 0.6 / Racks, 9000 * 0.6 / Shoots);
-        lblRingRack0->setFontSpec({QStringLiteral("MS Sans Serif"), 9.75, true});
+        lblRingRack0->setFontDesc({QStringLiteral("MS Sans Serif"), 9.75, true});
         lblRingRack0->setBackStyle(Label::Transparent);
         lblRingRack0->setAutoSize(true);
         for (LightControl *t : std::initializer_list<LightControl *>{imgEFL0, imgEF0, imgRack0, lblRack0, shpRack0,

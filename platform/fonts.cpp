@@ -32,14 +32,14 @@ QStringList candidatesFor(const QString &classicName)
     return {classicName, QStringLiteral("DejaVu Sans")};
 }
 
-QString fontKey(const FontSpec &spec)
+QString fontKey(const FontDesc &desc)
 {
     return QStringLiteral("%1|%2|%3%4%5")
-        .arg(spec.name.toLower())
-        .arg(spec.size)
-        .arg(int(spec.bold))
-        .arg(int(spec.italic))
-        .arg(int(spec.underline));
+        .arg(desc.name.toLower())
+        .arg(desc.size)
+        .arg(int(desc.bold))
+        .arg(int(desc.italic))
+        .arg(int(desc.underline));
 }
 
 } // namespace
@@ -58,23 +58,23 @@ QString installedFace(const QString &classicName)
     return face;
 }
 
-QFont classicFont(const FontSpec &spec)
+QFont classicFont(const FontDesc &desc)
 {
     static QHash<QString, QFont> fonts;
-    const QString key = fontKey(spec);
+    const QString key = fontKey(desc);
     const auto found = fonts.constFind(key);
     if (found != fonts.constEnd())
         return *found;
-    QFont font(installedFace(spec.name));
-    const int pixels = std::max(1, int(std::lround(spec.size * 96.0 / 72.0)));
+    QFont font(installedFace(desc.name));
+    const int pixels = std::max(1, int(std::lround(desc.size * 96.0 / 72.0)));
     font.setPixelSize(pixels);
     // Tiny sizes stay readable when their stems are snapped to whole pixels.
     if (pixels < 9)
         font.setHintingPreference(QFont::PreferFullHinting);
-    const bool black = spec.name.compare(QLatin1String("Arial Black"), Qt::CaseInsensitive) == 0;
-    font.setWeight(black ? QFont::Black : spec.bold ? QFont::Bold : QFont::Normal);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
+    const bool black = desc.name.compare(QLatin1String("Arial Black"), Qt::CaseInsensitive) == 0;
+    font.setWeight(black ? QFont::Black : desc.bold ? QFont::Bold : QFont::Normal);
+    font.setItalic(desc.italic);
+    font.setUnderline(desc.underline);
     fonts.insert(key, font);
     return font;
 }

@@ -10,14 +10,14 @@
 
 namespace kvx {
 
-Label::Label(Key key) : LightControl(key), m_font(classicFont(m_fontSpec))
+Label::Label(Key key) : LightControl(key), m_font(classicFont(m_fontDesc))
 {
 }
 
 Label::Label(const Label &other, Key key)
     : LightControl(other, key),
       m_caption(other.m_caption),
-      m_fontSpec(other.m_fontSpec),
+      m_fontDesc(other.m_fontDesc),
       m_font(other.m_font),
       m_foreColor(other.m_foreColor),
       m_backColor(other.m_backColor),
@@ -87,40 +87,40 @@ void Label::setBorderStyle(int style)
     repaint();
 }
 
-void Label::setFontSpec(const FontSpec &spec)
+void Label::setFontDesc(const FontDesc &desc)
 {
-    m_fontSpec = spec;
-    m_font = classicFont(spec);
+    m_fontDesc = desc;
+    m_font = classicFont(desc);
     fitToCaption();
     repaint();
 }
 
 void Label::setFontName(const QString &name)
 {
-    FontSpec spec = m_fontSpec;
-    spec.name = name;
-    setFontSpec(spec);
+    FontDesc desc = m_fontDesc;
+    desc.name = name;
+    setFontDesc(desc);
 }
 
 void Label::setFontSize(double points)
 {
-    FontSpec spec = m_fontSpec;
-    spec.size = points;
-    setFontSpec(spec);
+    FontDesc desc = m_fontDesc;
+    desc.size = points;
+    setFontDesc(desc);
 }
 
 void Label::setFontBold(bool bold)
 {
-    FontSpec spec = m_fontSpec;
-    spec.bold = bold;
-    setFontSpec(spec);
+    FontDesc desc = m_fontDesc;
+    desc.bold = bold;
+    setFontDesc(desc);
 }
 
 void Label::setFontUnderline(bool underline)
 {
-    FontSpec spec = m_fontSpec;
-    spec.underline = underline;
-    setFontSpec(spec);
+    FontDesc desc = m_fontDesc;
+    desc.underline = underline;
+    setFontDesc(desc);
 }
 
 void Label::fitToCaption()

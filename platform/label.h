@@ -39,17 +39,17 @@ public:
     int BorderStyle() const { return m_borderStyle; }
     void setBorderStyle(int style);
 
-    const FontSpec &fontSpec() const { return m_fontSpec; }
-    void setFontSpec(const FontSpec &spec);
-    QString FontName() const { return m_fontSpec.name; }
+    const FontDesc &fontDesc() const { return m_fontDesc; }
+    void setFontDesc(const FontDesc &desc);
+    QString FontName() const { return m_fontDesc.name; }
     void setFontName(const QString &name);
-    double FontSize() const { return m_fontSpec.size; }
+    double FontSize() const { return m_fontDesc.size; }
     void setFontSize(double points);
-    bool FontBold() const { return m_fontSpec.bold; }
+    bool FontBold() const { return m_fontDesc.bold; }
     void setFontBold(bool bold);
-    bool FontUnderline() const { return m_fontSpec.underline; }
+    bool FontUnderline() const { return m_fontDesc.underline; }
     void setFontUnderline(bool underline);
-    // The font actually used for the spec.
+    // The installed font that stands in for it.
     const QFont &font() const { return m_font; }
 
 protected:
@@ -60,7 +60,7 @@ private:
     void fitToCaption();
 
     QString m_caption;
-    FontSpec m_fontSpec;
+    FontDesc m_fontDesc;
     QFont m_font;
     quint32 m_foreColor = vbButtonText;
     quint32 m_backColor = vbButtonFace;

@@ -21,7 +21,7 @@ void checkSize(double twips)
 
 WindowedControl::WindowedControl(QWidget *self) : m_self(self)
 {
-    self->setFont(classicFont(m_fontSpec));
+    self->setFont(classicFont(m_fontDesc));
 }
 
 WindowedControl::~WindowedControl() = default;
@@ -102,31 +102,31 @@ void WindowedControl::setToolTipText(const QString &text)
     m_self->setToolTip(text);
 }
 
-void WindowedControl::setFontSpec(const FontSpec &spec)
+void WindowedControl::setFontDesc(const FontDesc &desc)
 {
-    m_fontSpec = spec;
-    m_self->setFont(classicFont(spec));
+    m_fontDesc = desc;
+    m_self->setFont(classicFont(desc));
 }
 
 void WindowedControl::setFontName(const QString &name)
 {
-    FontSpec spec = m_fontSpec;
-    spec.name = name;
-    setFontSpec(spec);
+    FontDesc desc = m_fontDesc;
+    desc.name = name;
+    setFontDesc(desc);
 }
 
 void WindowedControl::setFontSize(double points)
 {
-    FontSpec spec = m_fontSpec;
-    spec.size = points;
-    setFontSpec(spec);
+    FontDesc desc = m_fontDesc;
+    desc.size = points;
+    setFontDesc(desc);
 }
 
 void WindowedControl::setFontBold(bool bold)
 {
-    FontSpec spec = m_fontSpec;
-    spec.bold = bold;
-    setFontSpec(spec);
+    FontDesc desc = m_fontDesc;
+    desc.bold = bold;
+    setFontDesc(desc);
 }
 
 void WindowedControl::setMousePointer(const QCursor &cursor)
@@ -172,7 +172,7 @@ void WindowedControl::copyCommonFrom(const WindowedControl &other)
     m_width = other.m_width;
     m_height = other.m_height;
     m_tag = other.m_tag;
-    setFontSpec(other.m_fontSpec);
+    setFontDesc(other.m_fontDesc);
     m_self->setToolTip(other.m_self->toolTip());
     m_self->setEnabled(other.Enabled());
     if (other.m_self->testAttribute(Qt::WA_SetCursor))

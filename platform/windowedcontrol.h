@@ -44,13 +44,13 @@ public:
     void setTag(const QString &tag) { m_tag = tag; }
     int Index() const { return m_index; }
 
-    const FontSpec &fontSpec() const { return m_fontSpec; }
-    void setFontSpec(const FontSpec &spec);
-    QString FontName() const { return m_fontSpec.name; }
+    const FontDesc &fontDesc() const { return m_fontDesc; }
+    void setFontDesc(const FontDesc &desc);
+    QString FontName() const { return m_fontDesc.name; }
     void setFontName(const QString &name);
-    double FontSize() const { return m_fontSpec.size; }
+    double FontSize() const { return m_fontDesc.size; }
     void setFontSize(double points);
-    bool FontBold() const { return m_fontSpec.bold; }
+    bool FontBold() const { return m_fontDesc.bold; }
     void setFontBold(bool bold);
 
     void setMousePointer(const QCursor &cursor);
@@ -90,7 +90,7 @@ private:
     double m_width = 0;
     double m_height = 0;
     QString m_tag;
-    FontSpec m_fontSpec;
+    FontDesc m_fontDesc;
 };
 
 // Puts a widget loaded from a template just above the template (and above or

@@ -138,13 +138,13 @@ void TestControlsArrays::loadCopiesTheTemplateAsItIsNow()
 void TestControlsArrays::loadedLabelsCopyFontColoursAndSize()
 {
     Room room;
-    room.lbl0->setFontSpec({QStringLiteral("MS Sans Serif"), 9.75, true});
+    room.lbl0->setFontDesc({QStringLiteral("MS Sans Serif"), 9.75, true});
     room.lbl0->setForeColor(vbBlue);
     room.lbl0->setBackStyle(Label::Transparent);
     room.lbl0->setAutoSize(true);
     room.lbl0->setCaption(QStringLiteral("XXXX"));
     Label *label = room.lblRack.Load(1);
-    QCOMPARE(label->fontSpec(), room.lbl0->fontSpec());
+    QCOMPARE(label->fontDesc(), room.lbl0->fontDesc());
     QCOMPARE(label->ForeColor(), vbBlue);
     QCOMPARE(label->BackStyle(), int(Label::Transparent));
     QCOMPARE(label->Width(), room.lbl0->Width());

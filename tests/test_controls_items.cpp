@@ -260,7 +260,7 @@ void TestControlsItems::labelAutoSize()
     QFETCH(bool, wordWrap);
     Form form;
     Label *label = form.clientArea()->create<Label>();
-    label->setFontSpec({QStringLiteral("MS Sans Serif"), 9.75, true});
+    label->setFontDesc({QStringLiteral("MS Sans Serif"), 9.75, true});
     label->Move(0, 0, 1200, 300);
     label->setWordWrap(wordWrap);
     label->setAutoSize(true);
@@ -289,7 +289,7 @@ void TestControlsItems::fixedLabelWrapsAtItsWidth()
     Label *label = form.clientArea()->create<Label>();
     label->setBackStyle(Label::Transparent);
     label->setForeColor(vbBlack);
-    label->setFontSpec({QStringLiteral("MS Sans Serif"), 8.25, true});
+    label->setFontDesc({QStringLiteral("MS Sans Serif"), 8.25, true});
     label->Move(150, 150, 140, 1695);
     label->setCaption(QStringLiteral("A C A J "));
     QCOMPARE(label->Width(), 140.0);

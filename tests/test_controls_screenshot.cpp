@@ -92,7 +92,7 @@ void TestControlsScreenshot::renderForm()
     ef0->setPicture(panel);
     ef0->Move(0, 0, 165 * 0.5, 3945 * 0.5);
     ef0->setVisible(false);
-    lbl0->setFontSpec({QStringLiteral("MS Sans Serif"), 9.75, true});
+    lbl0->setFontDesc({QStringLiteral("MS Sans Serif"), 9.75, true});
     lbl0->setForeColor(vbBlue);
     lbl0->setBackStyle(Label::Transparent);
     lbl0->setAutoSize(true);
@@ -128,7 +128,7 @@ void TestControlsScreenshot::renderForm()
     Label *ringLbl0 = ring->create<Label>();
     shp0->Move(0, 0, 900, 600);
     shp0->setVisible(false);
-    ringLbl0->setFontSpec({QStringLiteral("MS Sans Serif"), 9.75, true});
+    ringLbl0->setFontDesc({QStringLiteral("MS Sans Serif"), 9.75, true});
     ringLbl0->setForeColor(vbBlue);
     ringLbl0->setBackStyle(Label::Transparent);
     ringLbl0->setAutoSize(true);
@@ -158,10 +158,10 @@ void TestControlsScreenshot::renderForm()
     auto *exit = new CommandButton(shelf);
     exit->Move(5600, 0, 255, 300);
     exit->setCaption(QStringLiteral("X"));
-    exit->setFontSpec({QStringLiteral("MS Sans Serif"), 8.25, true});
+    exit->setFontDesc({QStringLiteral("MS Sans Serif"), 8.25, true});
     exit->setBackColor(vbYellow);
     Label *shelfName = shelf->create<Label>();
-    shelfName->setFontSpec({QStringLiteral("Arial"), 12, true});
+    shelfName->setFontDesc({QStringLiteral("Arial"), 12, true});
     shelfName->setForeColor(vbWhite);
     shelfName->setBackStyle(Label::Transparent);
     shelfName->setAutoSize(true);
@@ -175,14 +175,14 @@ void TestControlsScreenshot::renderForm()
         Label *l = shelf->create<Label>();
         l->setBackStyle(Label::Transparent);
         l->setForeColor(vbWhite);
-        l->setFontSpec({QStringLiteral("MS Sans Serif"), 8.25, true});
+        l->setFontDesc({QStringLiteral("MS Sans Serif"), 8.25, true});
         l->Move(c->Left() + 320, 400, 140, 1695);
         QString vertical;
         for (const QChar ch : QString::fromLatin1(names[n]))
             vertical += ch + QStringLiteral(" ");
         l->setCaption(vertical);
         if (n == 2)
-            l->setFontSpec({QStringLiteral("Small Fonts"), 5});
+            l->setFontDesc({QStringLiteral("Small Fonts"), 5});
     }
 
     // The editor's kind of controls.
@@ -197,7 +197,7 @@ void TestControlsScreenshot::renderForm()
     list->AddItem(QStringLiteral("UD-02"));
     list->setListIndex(1);
     auto *position = small->create<Label>();
-    position->setFontSpec({QStringLiteral("Arial Black"), 13.5});
+    position->setFontDesc({QStringLiteral("Arial Black"), 13.5});
     position->setAutoSize(true);
     position->Move(2400, 600);
     position->setCaption(QStringLiteral("2 X 5"));
