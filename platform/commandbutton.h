@@ -27,7 +27,7 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    quint32 m_backColor = vbButtonFace;
+    quint32 m_backColor = SysButtonFace;
 };
 
 } // namespace kvx

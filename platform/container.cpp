@@ -14,7 +14,7 @@
 
 namespace kvx {
 
-Container::Container(QWidget *parent) : QWidget(parent), m_backColor(vbButtonFace)
+Container::Container(QWidget *parent) : QWidget(parent), m_backColor(SysButtonFace)
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -195,8 +195,8 @@ void Container::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
     const QPoint at = event->position().toPoint() - m_origin;
-    const int button = vbButton(event->button());
-    const int shift = vbShift(event->modifiers());
+    const int button = buttonOf(event->button());
+    const int shift = shiftOf(event->modifiers());
     m_inDoubleClick = false;
     m_pressed = itemAt(at);
     m_backgroundPressed = !m_pressed;
@@ -212,8 +212,8 @@ void Container::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
     const QPoint at = event->position().toPoint() - m_origin;
-    const int button = vbButton(event->button());
-    const int shift = vbShift(event->modifiers());
+    const int button = buttonOf(event->button());
+    const int shift = shiftOf(event->modifiers());
     const bool click = button == 1 && !m_inDoubleClick;
     m_inDoubleClick = false;
     QPointer<Container> self(this);
@@ -252,7 +252,7 @@ void Container::mouseMoveEvent(QMouseEvent *event)
     event->accept();
     const QPoint at = event->position().toPoint() - m_origin;
     const int button = event->buttons() & Qt::LeftButton ? 1 : event->buttons() & Qt::RightButton ? 2 : 0;
-    const int shift = vbShift(event->modifiers());
+    const int shift = shiftOf(event->modifiers());
     LightControl *under = itemAt(at);
     updatePointer(under);
     // While a button is held the control that took the press keeps the mouse.

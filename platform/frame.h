@@ -30,7 +30,7 @@ protected:
 private:
     QString m_caption;
     int m_borderStyle = 1;
-    quint32 m_foreColor = vbButtonText;
+    quint32 m_foreColor = SysButtonText;
 };
 
 } // namespace kvx

@@ -4,7 +4,7 @@
 
 namespace kvx {
 
-int vbButton(Qt::MouseButton button)
+int buttonOf(Qt::MouseButton button)
 {
     switch (button) {
     case Qt::LeftButton:
@@ -18,7 +18,7 @@ int vbButton(Qt::MouseButton button)
     }
 }
 
-int vbShift(Qt::KeyboardModifiers modifiers)
+int shiftOf(Qt::KeyboardModifiers modifiers)
 {
     int shift = 0;
     if (modifiers & Qt::ShiftModifier)
@@ -30,7 +30,7 @@ int vbShift(Qt::KeyboardModifiers modifiers)
     return shift;
 }
 
-int vbKeyCode(const QKeyEvent &event)
+int keyCodeOf(const QKeyEvent &event)
 {
     const int key = event.key();
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
@@ -81,7 +81,7 @@ int vbKeyCode(const QKeyEvent &event)
     }
 }
 
-int vbKeyAscii(const QKeyEvent &event)
+int keyAsciiOf(const QKeyEvent &event)
 {
     switch (event.key()) {
     case Qt::Key_Escape:

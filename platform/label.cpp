@@ -164,7 +164,7 @@ void Label::paint(QPainter &painter) const
     painter.save();
     painter.setClipRect(area, Qt::IntersectClip);
     painter.setFont(m_font);
-    painter.setPen(Enabled() ? resolveColor(m_foreColor) : resolveColor(vbGrayText));
+    painter.setPen(Enabled() ? resolveColor(m_foreColor) : resolveColor(SysGrayText));
     painter.drawText(textArea, m_caption, option);
     painter.restore();
 }

@@ -62,8 +62,8 @@ private:
     QString m_caption;
     FontDesc m_fontDesc;
     QFont m_font;
-    quint32 m_foreColor = vbButtonText;
-    quint32 m_backColor = vbButtonFace;
+    quint32 m_foreColor = SysButtonText;
+    quint32 m_backColor = SysButtonFace;
     int m_backStyle = Opaque;
     int m_alignment = LeftJustify;
     int m_borderStyle = 0;

@@ -66,7 +66,7 @@ private:
     kvx::Picture m_picture;
     std::vector<Stroke> m_drawing;
     int m_borderStyle = 1;
-    quint32 m_foreColor = vbButtonText;
+    quint32 m_foreColor = SysButtonText;
     int m_drawWidth = 1;
 };
 

@@ -37,9 +37,9 @@ protected:
 
 private:
     int m_borderStyle = Solid;
-    quint32 m_borderColor = vbWindowText;
+    quint32 m_borderColor = SysWindowText;
     int m_borderWidth = 1;
-    quint32 m_backColor = vbWindowBackground;
+    quint32 m_backColor = SysWindowBackground;
     int m_backStyle = Transparent;
 };
 

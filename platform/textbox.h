@@ -46,8 +46,8 @@ private:
 
     QString m_refused;
     QString m_reported;
-    quint32 m_backColor = vbWindowBackground;
-    quint32 m_foreColor = vbWindowText;
+    quint32 m_backColor = SysWindowBackground;
+    quint32 m_foreColor = SysWindowText;
     int m_maxLength = 0;
     bool m_settingByCode = false;
 };

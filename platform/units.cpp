@@ -35,21 +35,21 @@ QColor resolveColor(quint32 value)
         return colorFromRgbValue(value);
     const QPalette palette = QGuiApplication::palette();
     switch (value) {
-    case vbWindowBackground:
+    case SysWindowBackground:
         return palette.color(QPalette::Base);
-    case vbWindowText:
+    case SysWindowText:
         return palette.color(QPalette::Text);
-    case vbHighlight:
+    case SysHighlight:
         return palette.color(QPalette::Highlight);
-    case vbHighlightText:
+    case SysHighlightText:
         return palette.color(QPalette::HighlightedText);
-    case vbButtonShadow:
+    case SysButtonShadow:
         return palette.color(QPalette::Dark);
-    case vbGrayText:
+    case SysGrayText:
         return palette.color(QPalette::Disabled, QPalette::Text);
-    case vbButtonText:
+    case SysButtonText:
         return palette.color(QPalette::ButtonText);
-    case vb3DHighlight:
+    case Sys3DHighlight:
         return palette.color(QPalette::Light);
     default:
         return palette.color(QPalette::Button);

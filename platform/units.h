@@ -14,23 +14,24 @@ double twipsFromPixels(double pixels);
 // that controls whose twip edges touch also touch on the screen.
 QRect pixelRectFromTwips(double left, double top, double width, double height);
 
-// Colours are &HBBGGRR values; values with the high bit set name a colour of
-// the desktop scheme, as the classic system colour constants do.
-inline constexpr quint32 vbBlack = 0x000000;
-inline constexpr quint32 vbWhite = 0xFFFFFF;
-inline constexpr quint32 vbRed = 0x0000FF;
-inline constexpr quint32 vbGreen = 0x00FF00;
-inline constexpr quint32 vbBlue = 0xFF0000;
-inline constexpr quint32 vbYellow = 0x00FFFF;
-inline constexpr quint32 vbWindowBackground = 0x80000005;
-inline constexpr quint32 vbWindowText = 0x80000008;
-inline constexpr quint32 vbHighlight = 0x8000000D;
-inline constexpr quint32 vbHighlightText = 0x8000000E;
-inline constexpr quint32 vbButtonFace = 0x8000000F;
-inline constexpr quint32 vbButtonShadow = 0x80000010;
-inline constexpr quint32 vbGrayText = 0x80000011;
-inline constexpr quint32 vbButtonText = 0x80000012;
-inline constexpr quint32 vb3DHighlight = 0x80000014;
+// Colours are &HBBGGRR values. A value with the high bit set names a colour
+// of the desktop scheme instead, read from the palette when painting, so a
+// control designed in the window colour follows the desktop.
+inline constexpr quint32 ColorBlack = 0x000000;
+inline constexpr quint32 ColorWhite = 0xFFFFFF;
+inline constexpr quint32 ColorRed = 0x0000FF;
+inline constexpr quint32 ColorGreen = 0x00FF00;
+inline constexpr quint32 ColorBlue = 0xFF0000;
+inline constexpr quint32 ColorYellow = 0x00FFFF;
+inline constexpr quint32 SysWindowBackground = 0x80000005;
+inline constexpr quint32 SysWindowText = 0x80000008;
+inline constexpr quint32 SysHighlight = 0x8000000D;
+inline constexpr quint32 SysHighlightText = 0x8000000E;
+inline constexpr quint32 SysButtonFace = 0x8000000F;
+inline constexpr quint32 SysButtonShadow = 0x80000010;
+inline constexpr quint32 SysGrayText = 0x80000011;
+inline constexpr quint32 SysButtonText = 0x80000012;
+inline constexpr quint32 Sys3DHighlight = 0x80000014;
 
 QColor resolveColor(quint32 value);
 

@@ -192,13 +192,13 @@ bool WindowedControl::handleCommonEvent(QEvent *event)
     case QEvent::KeyPress: {
         auto *key = static_cast<QKeyEvent *>(event);
         QPointer<QWidget> self(m_self);
-        int keyCode = vbKeyCode(*key);
+        int keyCode = keyCodeOf(*key);
         if (KeyDown && keyCode) {
-            fire(KeyDown, keyCode, vbShift(key->modifiers()));
+            fire(KeyDown, keyCode, shiftOf(key->modifiers()));
             if (!self || keyCode == 0)
                 return true;
         }
-        int keyAscii = vbKeyAscii(*key);
+        int keyAscii = keyAsciiOf(*key);
         if (KeyPress && keyAscii) {
             fire(KeyPress, keyAscii);
             if (!self || keyAscii == 0)
@@ -208,9 +208,9 @@ bool WindowedControl::handleCommonEvent(QEvent *event)
     }
     case QEvent::KeyRelease: {
         auto *key = static_cast<QKeyEvent *>(event);
-        int keyCode = vbKeyCode(*key);
+        int keyCode = keyCodeOf(*key);
         if (KeyUp && keyCode) {
-            fire(KeyUp, keyCode, vbShift(key->modifiers()));
+            fire(KeyUp, keyCode, shiftOf(key->modifiers()));
             return keyCode == 0;
         }
         return false;

@@ -139,13 +139,13 @@ void TestControlsArrays::loadedLabelsCopyFontColoursAndSize()
 {
     Room room;
     room.lbl0->setFontDesc({QStringLiteral("MS Sans Serif"), 9.75, true});
-    room.lbl0->setForeColor(vbBlue);
+    room.lbl0->setForeColor(ColorBlue);
     room.lbl0->setBackStyle(Label::Transparent);
     room.lbl0->setAutoSize(true);
     room.lbl0->setCaption(QStringLiteral("XXXX"));
     Label *label = room.lblRack.Load(1);
     QCOMPARE(label->fontDesc(), room.lbl0->fontDesc());
-    QCOMPARE(label->ForeColor(), vbBlue);
+    QCOMPARE(label->ForeColor(), ColorBlue);
     QCOMPARE(label->BackStyle(), int(Label::Transparent));
     QCOMPARE(label->Width(), room.lbl0->Width());
     // The copy sizes itself to its own caption.
@@ -257,7 +257,7 @@ void TestControlsArrays::windowedElements()
     auto *template0 = new TextBox(holder);
     template0->Move(240, -285, 615, 285);
     template0->setLocked(true);
-    template0->setBackColor(vbWhite);
+    template0->setBackColor(ColorWhite);
     template0->setRefusedCharacters(QStringLiteral(","));
     template0->setVisible(false);
     auto *other = new TextBox(holder);
@@ -272,7 +272,7 @@ void TestControlsArrays::windowedElements()
     row2->setTop(365);
     QVERIFY(!row1->Visible());
     QVERIFY(row1->Locked());
-    QCOMPARE(row1->BackColor(), vbWhite);
+    QCOMPARE(row1->BackColor(), ColorWhite);
     QCOMPARE(row1->refusedCharacters(), QStringLiteral(","));
     QCOMPARE(row1->Left(), 240.0);
     QCOMPARE(row1->Width(), 615.0);

@@ -30,7 +30,7 @@ struct Board
     Board()
     {
         box->setBorderStyle(0);
-        box->setBackColor(vbWhite);
+        box->setBackColor(ColorWhite);
         box->Move(0, 0, 3000, 3000);
         form.resize(260, 240);
         form.show();
@@ -88,7 +88,7 @@ void TestControlsDrawing::circleAnglesAndAspect()
     QFETCH(QList<QPoint>, blank);
     Board board;
     board.box->setDrawWidth(2);
-    board.box->Circle(1500, 1500, 1200, vbBlue, start, end, aspect);
+    board.box->Circle(1500, 1500, 1200, ColorBlue, start, end, aspect);
     const QImage image = board.shot();
     for (const QPoint &p : drawn)
         QVERIFY2(test::colorNear(image, p, Blue, 2), qPrintable(QStringLiteral("nothing drawn at %1,%2").arg(p.x()).arg(p.y())));
@@ -99,13 +99,13 @@ void TestControlsDrawing::circleAnglesAndAspect()
 void TestControlsDrawing::negativeAnglesDrawTheRadius()
 {
     Board board;
-    board.box->Circle(1500, 1500, 1200, vbBlue, -0.0001, Pi / 2);
+    board.box->Circle(1500, 1500, 1200, ColorBlue, -0.0001, Pi / 2);
     QImage image = board.shot();
     // Radius to the start (three o'clock), none to the end (twelve o'clock).
     QVERIFY(test::colorNear(image, QPoint(140, 100), Blue));
     QVERIFY(!test::colorNear(image, QPoint(100, 60), Blue));
     board.box->Cls();
-    board.box->Circle(1500, 1500, 1200, vbBlue, 0, -Pi / 2);
+    board.box->Circle(1500, 1500, 1200, ColorBlue, 0, -Pi / 2);
     image = board.shot();
     QVERIFY(test::colorNear(image, QPoint(100, 60), Blue));
     QVERIFY(!test::colorNear(image, QPoint(140, 100), Blue));
@@ -114,10 +114,10 @@ void TestControlsDrawing::negativeAnglesDrawTheRadius()
 void TestControlsDrawing::lineSegmentsAndBoxes()
 {
     Board board;
-    board.box->setForeColor(vbRed);
+    board.box->setForeColor(ColorRed);
     board.box->Line(150, 150, 2850, 150);
-    board.box->Line(600, 600, 1200, 1200, vbBlue, PictureBox::Box);
-    board.box->Line(1500, 1500, 2100, 2100, vbBlue, PictureBox::BoxFilled);
+    board.box->Line(600, 600, 1200, 1200, ColorBlue, PictureBox::Box);
+    board.box->Line(1500, 1500, 2100, 2100, ColorBlue, PictureBox::BoxFilled);
     const QImage image = board.shot();
     for (int x = 12; x <= 188; x += 22)
         QVERIFY(test::colorNear(image, QPoint(x, 10), Red));
@@ -132,7 +132,7 @@ void TestControlsDrawing::lineSegmentsAndBoxes()
     // DrawWidth widens what is drawn afterwards only.
     board.box->Cls();
     board.box->setDrawWidth(5);
-    board.box->Line(150, 1500, 2850, 1500, vbRed);
+    board.box->Line(150, 1500, 2850, 1500, ColorRed);
     const QImage wide = board.shot();
     int rows = 0;
     for (int y = 90; y <= 110; ++y)
@@ -145,8 +145,8 @@ void TestControlsDrawing::drawingSurvivesUntilCls()
     Board board;
     QVERIFY(QTest::qWaitForWindowExposed(&board.form));
     board.box->setDrawWidth(2);
-    board.box->Line(150, 150, 2850, 150, vbRed);
-    board.box->Circle(1500, 1500, 1200, vbBlue, 0, Pi);
+    board.box->Line(150, 150, 2850, 150, ColorRed);
+    board.box->Circle(1500, 1500, 1200, ColorBlue, 0, Pi);
     const auto intact = [&] {
         const QImage image = board.shot();
         return test::colorNear(image, QPoint(100, 10), Red) && test::colorNear(image, QPoint(100, 20), Blue, 2);
@@ -184,9 +184,9 @@ void TestControlsDrawing::pictureIsDrawnUnscaledUnderTheControls()
     QTemporaryDir dir;
     Board board;
     board.box->setPicture(test::solidPicture(dir, QSize(50, 40), Qt::red));
-    board.box->Line(0, 300, 2850, 300, vbBlue);
+    board.box->Line(0, 300, 2850, 300, ColorBlue);
     Label *label = board.box->create<Label>();
-    label->setBackColor(vbWhite);
+    label->setBackColor(ColorWhite);
     label->Move(300, 0, 300, 600);
     const QImage image = board.shot();
     QCOMPARE(image.pixelColor(5, 30), Red);
@@ -205,7 +205,7 @@ void TestControlsDrawing::borderMovesTheClientArea()
     const QPoint origin = board.box->clientOrigin();
     QVERIFY(origin.x() > 0);
     Label *label = board.box->create<Label>();
-    label->setBackColor(vbRed);
+    label->setBackColor(ColorRed);
     label->Move(0, 0, 150, 150);
     auto *child = new PictureBox(board.box);
     child->Move(300, 0, 150, 150);

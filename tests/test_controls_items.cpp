@@ -285,10 +285,10 @@ void TestControlsItems::labelAutoSize()
 void TestControlsItems::fixedLabelWrapsAtItsWidth()
 {
     Form form;
-    form.clientArea()->setBackColor(vbWhite);
+    form.clientArea()->setBackColor(ColorWhite);
     Label *label = form.clientArea()->create<Label>();
     label->setBackStyle(Label::Transparent);
-    label->setForeColor(vbBlack);
+    label->setForeColor(ColorBlack);
     label->setFontDesc({QStringLiteral("MS Sans Serif"), 8.25, true});
     label->Move(150, 150, 140, 1695);
     label->setCaption(QStringLiteral("A C A J "));
@@ -317,7 +317,7 @@ void TestControlsItems::imageNaturalSizeAndStretch()
     QTemporaryDir dir;
     const Picture card = test::solidPicture(dir, QSize(21, 211), Qt::red);
     Form form;
-    form.clientArea()->setBackColor(vbWhite);
+    form.clientArea()->setBackColor(ColorWhite);
     Image *image = form.clientArea()->create<Image>();
     image->Move(150, 150, 3000, 3000);
     image->setPicture(card);

@@ -93,7 +93,7 @@ void TestControlsScreenshot::renderForm()
     ef0->Move(0, 0, 165 * 0.5, 3945 * 0.5);
     ef0->setVisible(false);
     lbl0->setFontDesc({QStringLiteral("MS Sans Serif"), 9.75, true});
-    lbl0->setForeColor(vbBlue);
+    lbl0->setForeColor(ColorBlue);
     lbl0->setBackStyle(Label::Transparent);
     lbl0->setAutoSize(true);
     lbl0->setVisible(false);
@@ -123,13 +123,13 @@ void TestControlsScreenshot::renderForm()
     // A ring schematic: dotted and solid places with a drawn link.
     auto *ring = new PictureBox(client);
     ring->Move(6450, 150, 6600, 4200);
-    ring->setBackColor(vbWhite);
+    ring->setBackColor(ColorWhite);
     Shape *shp0 = ring->create<Shape>();
     Label *ringLbl0 = ring->create<Label>();
     shp0->Move(0, 0, 900, 600);
     shp0->setVisible(false);
     ringLbl0->setFontDesc({QStringLiteral("MS Sans Serif"), 9.75, true});
-    ringLbl0->setForeColor(vbBlue);
+    ringLbl0->setForeColor(ColorBlue);
     ringLbl0->setBackStyle(Label::Transparent);
     ringLbl0->setAutoSize(true);
     ringLbl0->setVisible(false);
@@ -159,10 +159,10 @@ void TestControlsScreenshot::renderForm()
     exit->Move(5600, 0, 255, 300);
     exit->setCaption(QStringLiteral("X"));
     exit->setFontDesc({QStringLiteral("MS Sans Serif"), 8.25, true});
-    exit->setBackColor(vbYellow);
+    exit->setBackColor(ColorYellow);
     Label *shelfName = shelf->create<Label>();
     shelfName->setFontDesc({QStringLiteral("Arial"), 12, true});
-    shelfName->setForeColor(vbWhite);
+    shelfName->setForeColor(ColorWhite);
     shelfName->setBackStyle(Label::Transparent);
     shelfName->setAutoSize(true);
     shelfName->Move(480, 0);
@@ -174,7 +174,7 @@ void TestControlsScreenshot::renderForm()
         c->Move(600 + n * 900, 360);
         Label *l = shelf->create<Label>();
         l->setBackStyle(Label::Transparent);
-        l->setForeColor(vbWhite);
+        l->setForeColor(ColorWhite);
         l->setFontDesc({QStringLiteral("MS Sans Serif"), 8.25, true});
         l->Move(c->Left() + 320, 400, 140, 1695);
         QString vertical;

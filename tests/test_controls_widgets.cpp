@@ -338,7 +338,7 @@ void TestControlsWidgets::commandButtonClick()
     auto *button = new CommandButton(w.client);
     button->Move(12800, 0, 255, 300);
     button->setCaption(QStringLiteral("X"));
-    button->setBackColor(vbYellow);
+    button->setBackColor(ColorYellow);
     int clicks = 0;
     button->Click = [&] { ++clicks; };
     w.form.resize(900, 100);
