@@ -20,6 +20,7 @@ enum ErrorNumber {
     ErrBadData = 1001,          // a value that a data file cannot hold or did not hold
     ErrNoElement = 340,         // control array element does not exist
     ErrElementExists = 360,     // control array element already loaded
+    ErrDesignElement = 362,     // control array element made at design time cannot be unloaded
     ErrInvalidProperty = 380,
     ErrCancel = 32755,          // the user cancelled a common dialog
 };

@@ -4,17 +4,11 @@
 
 #include <QCloseEvent>
 
-#include <cmath>
-
 namespace kvx {
 
-int pixelsFromTwips(double twips)
+Form::Form(QWidget *parent) : QMainWindow(parent), m_client(new Container(this))
 {
-    return int(std::lround(twips / TwipsPerPixel));
-}
-
-Form::Form(QWidget *parent) : QMainWindow(parent)
-{
+    setCentralWidget(m_client);
 }
 
 int Form::Width() const
@@ -58,6 +52,44 @@ void Form::Move(int left, int top, int width, int height)
     setHeight(height);
 }
 
+double Form::ScaleWidth() const
+{
+    return m_client->ScaleWidth();
+}
+
+double Form::ScaleHeight() const
+{
+    return m_client->ScaleHeight();
+}
+
+void Form::Load()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    Form_Load();
+}
+
+void Form::Show()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+bool Form::Unload()
+{
+    return close();
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    if (Form_Unload())
+        event->accept();
+    else
+        event->ignore();
+}
+
 void Form::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
@@ -74,21 +106,7 @@ void Form::resizeEvent(QResizeEvent *event)
         if (pixelsFromTwips(m_height) != frameGeometry().height())
             m_height = frameGeometry().height() * TwipsPerPixel;
     }
-}
-
-void Form::Show()
-{
-    show();
-    raise();
-    activateWindow();
-}
-
-void Form::closeEvent(QCloseEvent *event)
-{
-    if (Form_Unload())
-        event->accept();
-    else
-        event->ignore();
+    Form_Resize();
 }
 
 } // namespace kvx

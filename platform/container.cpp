@@ -1,0 +1,286 @@
+#include "platform/container.h"
+
+#include "platform/events.h"
+#include "platform/input.h"
+#include "platform/services.h"
+#include "platform/units.h"
+
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QToolTip>
+
+namespace kvx {
+
+Container::Container(QWidget *parent) : QWidget(parent), m_backColor(SysButtonFace)
+{
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+Container::~Container()
+{
+    m_pressed = nullptr;
+    m_pointerItem = nullptr;
+    m_items.clear();
+}
+
+LightControl *Container::insert(std::unique_ptr<LightControl> item)
+{
+    LightControl *raw = item.get();
+    raw->m_container = this;
+    raw->m_position = m_items.insert(m_items.end(), std::move(item));
+    raw->repaint();
+    return raw;
+}
+
+void Container::remove(LightControl *item)
+{
+    if (!item || item->m_container != this)
+        return;
+    item->repaint();
+    if (m_pressed == item)
+        m_pressed = nullptr;
+    if (m_pointerItem == item)
+        m_pointerItem = nullptr;
+    m_items.erase(item->m_position);
+}
+
+void Container::moveItem(LightControl *item, ItemList::iterator before)
+{
+    if (before == item->m_position)
+        return;
+    m_items.splice(before, m_items, item->m_position);
+    item->repaint();
+}
+
+void Container::repaintRect(const QRect &rect)
+{
+    if (isVisible() && !rect.isEmpty())
+        update(rect.translated(m_origin));
+}
+
+LightControl *Container::itemAt(const QPoint &clientPixel) const
+{
+    for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
+        LightControl *item = it->get();
+        if (item->Visible() && item->Enabled() && item->takesMouse() && item->pixelRect().contains(clientPixel))
+            return item;
+    }
+    return nullptr;
+}
+
+QList<LightControl *> Container::items() const
+{
+    QList<LightControl *> list;
+    list.reserve(int(m_items.size()));
+    for (const auto &item : m_items)
+        list.append(item.get());
+    return list;
+}
+
+void Container::setStackingOrder(std::initializer_list<LightControl *> topDown)
+{
+    for (auto it = std::rbegin(topDown); it != std::rend(topDown); ++it) {
+        if (*it && (*it)->m_container == this)
+            moveItem(*it, m_items.end());
+    }
+}
+
+void Container::stackLoaded(LightControl &element, const LightControl &templ, LoadStacking stacking)
+{
+    if (element.m_container != this || templ.m_container != this)
+        return;
+    auto above = std::next(templ.m_position);
+    if (stacking == LoadStacking::NewerAbove) {
+        while (above != m_items.end() && above->get() != &element && (*above)->m_array == templ.m_array)
+            ++above;
+    }
+    moveItem(&element, above);
+}
+
+void Container::setBackColor(quint32 color)
+{
+    m_backColor = color;
+    update();
+}
+
+double Container::ScaleWidth() const
+{
+    return twipsFromPixels(width() - 2 * m_origin.x());
+}
+
+double Container::ScaleHeight() const
+{
+    return twipsFromPixels(height() - 2 * m_origin.y());
+}
+
+void Container::setClientOrigin(const QPoint &origin)
+{
+    m_origin = origin;
+    update();
+}
+
+void Container::setMousePointer(const QCursor &cursor)
+{
+    m_pointer = cursor;
+    m_pointerItem = nullptr;
+    setCursor(cursor);
+}
+
+void Container::resetMousePointer()
+{
+    m_pointer.reset();
+    m_pointerItem = nullptr;
+    unsetCursor();
+}
+
+void Container::updatePointer(const LightControl *item)
+{
+    if (item == m_pointerItem)
+        return;
+    m_pointerItem = item;
+    if (item && item->mousePointer())
+        setCursor(*item->mousePointer());
+    else if (m_pointer)
+        setCursor(*m_pointer);
+    else
+        unsetCursor();
+}
+
+void Container::paintBackground(QPainter &, const QRect &)
+{
+}
+
+void Container::paintFrame(QPainter &)
+{
+}
+
+void Container::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    painter.fillRect(event->rect(), resolveColor(m_backColor));
+    paintFrame(painter);
+    const QRect client(QPoint(0, 0), size() - QSize(2 * m_origin.x(), 2 * m_origin.y()));
+    painter.translate(m_origin);
+    painter.setClipRect(client);
+    const QRect exposed = event->rect().translated(-m_origin) & client;
+    paintBackground(painter, exposed);
+    for (const auto &item : m_items) {
+        if (item->Visible() && item->pixelRect().intersects(exposed))
+            item->paint(painter);
+    }
+}
+
+bool Container::event(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    auto *help = static_cast<QHelpEvent *>(event);
+    const LightControl *item = itemAt(help->pos() - m_origin);
+    const QString text = item ? item->ToolTipText() : toolTip();
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        const QRect area = item ? item->pixelRect().translated(m_origin) : rect();
+        QToolTip::showText(help->globalPos(), text, this, area);
+    }
+    return true;
+}
+
+void Container::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    const QPoint at = event->position().toPoint() - m_origin;
+    const int button = buttonOf(event->button());
+    const int shift = shiftOf(event->modifiers());
+    m_inDoubleClick = false;
+    m_pressed = itemAt(at);
+    m_backgroundPressed = !m_pressed;
+    if (m_pressed) {
+        const QPoint local = at - m_pressed->pixelRect().topLeft();
+        fire(m_pressed->MouseDown, button, shift, twipsFromPixels(local.x()), twipsFromPixels(local.y()));
+    } else {
+        fire(MouseDown, button, shift, twipsFromPixels(at.x()), twipsFromPixels(at.y()));
+    }
+}
+
+void Container::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    const QPoint at = event->position().toPoint() - m_origin;
+    const int button = buttonOf(event->button());
+    const int shift = shiftOf(event->modifiers());
+    const bool click = button == 1 && !m_inDoubleClick;
+    m_inDoubleClick = false;
+    QPointer<Container> self(this);
+    if (LightControl *item = m_pressed) {
+        const QPoint local = at - item->pixelRect().topLeft();
+        fire(item->MouseUp, button, shift, twipsFromPixels(local.x()), twipsFromPixels(local.y()));
+        // The handler may have unloaded the control.
+        if (!self || m_pressed != item)
+            return;
+        m_pressed = nullptr;
+        if (click && itemAt(at) == item)
+            fire(item->Click);
+        return;
+    }
+    if (!m_backgroundPressed)
+        return;
+    m_backgroundPressed = false;
+    fire(MouseUp, button, shift, twipsFromPixels(at.x()), twipsFromPixels(at.y()));
+    if (self && click && rect().contains(event->position().toPoint()))
+        fire(Click);
+}
+
+void Container::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+    m_inDoubleClick = true;
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_pressed = itemAt(event->position().toPoint() - m_origin);
+    m_backgroundPressed = !m_pressed;
+    fire(m_pressed ? m_pressed->DblClick : DblClick);
+}
+
+void Container::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+    const QPoint at = event->position().toPoint() - m_origin;
+    const int button = event->buttons() & Qt::LeftButton ? 1 : event->buttons() & Qt::RightButton ? 2 : 0;
+    const int shift = shiftOf(event->modifiers());
+    LightControl *under = itemAt(at);
+    updatePointer(under);
+    // While a button is held the control that took the press keeps the mouse.
+    LightControl *target = event->buttons() != Qt::NoButton ? m_pressed : under;
+    if (event->buttons() != Qt::NoButton && m_backgroundPressed)
+        target = nullptr;
+    if (target) {
+        const QPoint local = at - target->pixelRect().topLeft();
+        fire(target->MouseMove, button, shift, twipsFromPixels(local.x()), twipsFromPixels(local.y()));
+    } else if (!m_pressed) {
+        fire(MouseMove, button, shift, twipsFromPixels(at.x()), twipsFromPixels(at.y()));
+    }
+}
+
+void Container::keyPressEvent(QKeyEvent *event)
+{
+    event->accept();
+}
+
+void Container::keyReleaseEvent(QKeyEvent *event)
+{
+    event->accept();
+}
+
+void Container::leaveEvent(QEvent *event)
+{
+    updatePointer(nullptr);
+    QWidget::leaveEvent(event);
+}
+
+} // namespace kvx

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "platform/lightcontrol.h"
+
+#include <QWidget>
+
+#include <initializer_list>
+#include <list>
+#include <memory>
+
+namespace kvx {
+
+// How elements loaded into a control array are stacked: just above the
+// template, either above the elements loaded before them or beneath them.
+enum class LoadStacking { NewerAbove, NewerBelow };
+
+// A widget that holds lightweight controls: the client area of a form, a
+// picture box, a frame, a page of a tab control. It paints them from the
+// bottom of the stacking order to the top and gives the mouse to the topmost
+// one under it; where there is none, the container raises its own events.
+// Windowed controls are child widgets and so always stand above them.
+class Container : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Container(QWidget *parent = nullptr);
+    ~Container() override;
+
+    // A new control on top of the stacking order.
+    template<typename T>
+    T *create()
+    {
+        return static_cast<T *>(insert(std::make_unique<T>(LightControl::Key())));
+    }
+    // A copy of a control of this container, on top of the stacking order.
+    template<typename T>
+    T *createCopy(const T &original)
+    {
+        return static_cast<T *>(insert(static_cast<const LightControl &>(original).clone()));
+    }
+
+    // The topmost visible control that takes the mouse at a client pixel.
+    LightControl *itemAt(const QPoint &clientPixel) const;
+    // Bottom to top.
+    QList<LightControl *> items() const;
+    int itemCount() const { return int(m_items.size()); }
+
+    // Puts the listed controls, given from the top down, at the top of the
+    // stacking order; the others keep their order beneath them.
+    void setStackingOrder(std::initializer_list<LightControl *> topDown);
+    // Moves a control loaded from a template to its place above the template.
+    void stackLoaded(LightControl &element, const LightControl &templ, LoadStacking stacking);
+
+    quint32 BackColor() const { return m_backColor; }
+    void setBackColor(quint32 color);
+    // The size of the client area in twips.
+    double ScaleWidth() const;
+    double ScaleHeight() const;
+    // Where client coordinates begin, inside any border.
+    QPoint clientOrigin() const { return m_origin; }
+
+    void setMousePointer(const QCursor &cursor);
+    void resetMousePointer();
+
+    // Events of the container's own background.
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+    MouseHandler MouseDown;
+    MouseHandler MouseUp;
+    MouseHandler MouseMove;
+
+protected:
+    // Painted under the controls, in client coordinates (pictures, drawings).
+    virtual void paintBackground(QPainter &painter, const QRect &exposed);
+    // Painted outside the client area (a border), in widget coordinates.
+    virtual void paintFrame(QPainter &painter);
+    void setClientOrigin(const QPoint &origin);
+
+    void paintEvent(QPaintEvent *event) override;
+    bool event(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    // Keys stay with the control that has the focus, never reach its container.
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+
+private:
+    friend class LightControl;
+    using ItemList = std::list<std::unique_ptr<LightControl>>;
+
+    LightControl *insert(std::unique_ptr<LightControl> item);
+    void remove(LightControl *item);
+    void moveItem(LightControl *item, ItemList::iterator before);
+    void repaintRect(const QRect &rect);
+    void updatePointer(const LightControl *item);
+
+    ItemList m_items;
+    QPoint m_origin;
+    quint32 m_backColor;
+    std::optional<QCursor> m_pointer;
+    LightControl *m_pressed = nullptr;
+    bool m_backgroundPressed = false;
+    bool m_inDoubleClick = false;
+    const LightControl *m_pointerItem = nullptr;
+};
+
+} // namespace kvx

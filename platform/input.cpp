@@ -1,0 +1,105 @@
+#include "platform/input.h"
+
+#include <QKeyEvent>
+
+namespace kvx {
+
+int buttonOf(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+int shiftOf(Qt::KeyboardModifiers modifiers)
+{
+    int shift = 0;
+    if (modifiers & Qt::ShiftModifier)
+        shift |= 1;
+    if (modifiers & Qt::ControlModifier)
+        shift |= 2;
+    if (modifiers & Qt::AltModifier)
+        shift |= 4;
+    return shift;
+}
+
+int keyCodeOf(const QKeyEvent &event)
+{
+    const int key = event.key();
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return key;
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
+        return 112 + (key - Qt::Key_F1);
+    switch (key) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
+    default:
+        return 0;
+    }
+}
+
+int keyAsciiOf(const QKeyEvent &event)
+{
+    switch (event.key()) {
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+        return 9;
+    default:
+        break;
+    }
+    const QString text = event.text();
+    if (text.isEmpty())
+        return 0;
+    return text.at(0).unicode();
+}
+
+} // namespace kvx

@@ -1,0 +1,172 @@
+#include "platform/label.h"
+
+#include "platform/services.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTextOption>
+
+#include <cmath>
+
+namespace kvx {
+
+Label::Label(Key key) : LightControl(key), m_font(classicFont(m_fontDesc))
+{
+}
+
+Label::Label(const Label &other, Key key)
+    : LightControl(other, key),
+      m_caption(other.m_caption),
+      m_fontDesc(other.m_fontDesc),
+      m_font(other.m_font),
+      m_foreColor(other.m_foreColor),
+      m_backColor(other.m_backColor),
+      m_backStyle(other.m_backStyle),
+      m_alignment(other.m_alignment),
+      m_borderStyle(other.m_borderStyle),
+      m_autoSize(other.m_autoSize),
+      m_wordWrap(other.m_wordWrap)
+{
+}
+
+std::unique_ptr<LightControl> Label::clone() const
+{
+    return std::make_unique<Label>(*this, key());
+}
+
+void Label::setCaption(const QString &caption)
+{
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    fitToCaption();
+    repaint();
+}
+
+void Label::setAutoSize(bool autoSize)
+{
+    m_autoSize = autoSize;
+    fitToCaption();
+}
+
+void Label::setWordWrap(bool wordWrap)
+{
+    m_wordWrap = wordWrap;
+    fitToCaption();
+    repaint();
+}
+
+void Label::setForeColor(quint32 color)
+{
+    m_foreColor = color;
+    repaint();
+}
+
+void Label::setBackColor(quint32 color)
+{
+    m_backColor = color;
+    repaint();
+}
+
+void Label::setBackStyle(int style)
+{
+    m_backStyle = style;
+    repaint();
+}
+
+void Label::setAlignment(int alignment)
+{
+    m_alignment = alignment;
+    repaint();
+}
+
+void Label::setBorderStyle(int style)
+{
+    m_borderStyle = style;
+    fitToCaption();
+    repaint();
+}
+
+void Label::setFontDesc(const FontDesc &desc)
+{
+    m_fontDesc = desc;
+    m_font = classicFont(desc);
+    fitToCaption();
+    repaint();
+}
+
+void Label::setFontName(const QString &name)
+{
+    FontDesc desc = m_fontDesc;
+    desc.name = name;
+    setFontDesc(desc);
+}
+
+void Label::setFontSize(double points)
+{
+    FontDesc desc = m_fontDesc;
+    desc.size = points;
+    setFontDesc(desc);
+}
+
+void Label::setFontBold(bool bold)
+{
+    FontDesc desc = m_fontDesc;
+    desc.bold = bold;
+    setFontDesc(desc);
+}
+
+void Label::setFontUnderline(bool underline)
+{
+    FontDesc desc = m_fontDesc;
+    desc.underline = underline;
+    setFontDesc(desc);
+}
+
+void Label::fitToCaption()
+{
+    if (!m_autoSize)
+        return;
+    const QFontMetricsF metrics(m_font);
+    const int border = m_borderStyle ? 2 : 0;
+    if (m_wordWrap) {
+        const double inner = std::max(1.0, Width() / TwipsPerPixel - border);
+        const QRectF text = metrics.boundingRect(QRectF(0, 0, inner, 1e6), Qt::TextWordWrap, m_caption);
+        const double lines = std::max(text.height(), metrics.height());
+        setSize(Width(), std::ceil(lines + border) * TwipsPerPixel);
+        return;
+    }
+    const QRectF text = metrics.boundingRect(QRectF(), Qt::AlignLeft, m_caption);
+    const double height = std::max(text.height(), metrics.height());
+    setSize(std::ceil(text.width() + border) * TwipsPerPixel, std::ceil(height + border) * TwipsPerPixel);
+}
+
+void Label::paint(QPainter &painter) const
+{
+    const QRect area = pixelRect();
+    if (m_backStyle == Opaque)
+        painter.fillRect(area, resolveColor(m_backColor));
+    QRectF textArea(area);
+    if (m_borderStyle) {
+        painter.setPen(QPen(Qt::black, 0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(area.adjusted(0, 0, -1, -1));
+        textArea.adjust(1, 1, -1, -1);
+    }
+    if (m_caption.isEmpty())
+        return;
+    const Qt::Alignment horizontal = m_alignment == RightJustify ? Qt::AlignRight
+                                     : m_alignment == Center   ? Qt::AlignHCenter
+                                                               : Qt::AlignLeft;
+    QTextOption option(horizontal | Qt::AlignTop);
+    const bool singleLine = m_autoSize && !m_wordWrap;
+    option.setWrapMode(singleLine ? QTextOption::NoWrap : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    painter.save();
+    painter.setClipRect(area, Qt::IntersectClip);
+    painter.setFont(m_font);
+    painter.setPen(Enabled() ? resolveColor(m_foreColor) : resolveColor(SysGrayText));
+    painter.drawText(textArea, m_caption, option);
+    painter.restore();
+}
+
+} // namespace kvx

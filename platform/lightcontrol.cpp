@@ -1,0 +1,151 @@
+#include "platform/lightcontrol.h"
+
+#include "platform/container.h"
+#include "platform/errors.h"
+#include "platform/units.h"
+
+namespace kvx {
+
+namespace {
+void checkSize(double twips)
+{
+    if (twips < 0)
+        raiseError(ErrInvalidProperty, QStringLiteral("Invalid property value"));
+}
+} // namespace
+
+LightControl::LightControl(Key)
+{
+}
+
+LightControl::LightControl(const LightControl &other, Key)
+    : m_left(other.m_left),
+      m_top(other.m_top),
+      m_width(other.m_width),
+      m_height(other.m_height),
+      m_visible(other.m_visible),
+      m_enabled(other.m_enabled),
+      m_toolTip(other.m_toolTip),
+      m_tag(other.m_tag),
+      m_pointer(other.m_pointer)
+{
+}
+
+LightControl::~LightControl() = default;
+
+void LightControl::setGeometryTwips(double left, double top, double width, double height)
+{
+    if (left == m_left && top == m_top && width == m_width && height == m_height)
+        return;
+    repaint();
+    m_left = left;
+    m_top = top;
+    m_width = width;
+    m_height = height;
+    repaint();
+}
+
+void LightControl::setLeft(double twips)
+{
+    setGeometryTwips(twips, m_top, m_width, m_height);
+}
+
+void LightControl::setTop(double twips)
+{
+    setGeometryTwips(m_left, twips, m_width, m_height);
+}
+
+void LightControl::setWidth(double twips)
+{
+    checkSize(twips);
+    setGeometryTwips(m_left, m_top, twips, m_height);
+}
+
+void LightControl::setHeight(double twips)
+{
+    checkSize(twips);
+    setGeometryTwips(m_left, m_top, m_width, twips);
+}
+
+void LightControl::setSize(double width, double height)
+{
+    setGeometryTwips(m_left, m_top, width, height);
+}
+
+void LightControl::Move(double left, double top)
+{
+    setGeometryTwips(left, top, m_width, m_height);
+}
+
+void LightControl::Move(double left, double top, double width, double height)
+{
+    checkSize(width);
+    checkSize(height);
+    setGeometryTwips(left, top, width, height);
+}
+
+void LightControl::setVisible(bool visible)
+{
+    if (visible == m_visible)
+        return;
+    m_visible = visible;
+    if (m_container)
+        m_container->repaintRect(pixelRect());
+}
+
+void LightControl::setMousePointer(const QCursor &cursor)
+{
+    m_pointer = cursor;
+}
+
+void LightControl::resetMousePointer()
+{
+    m_pointer.reset();
+}
+
+void LightControl::ZOrder(int position)
+{
+    if (!m_container)
+        return;
+    auto &items = m_container->m_items;
+    m_container->moveItem(this, position == 0 ? items.end() : items.begin());
+}
+
+void LightControl::stackUnder(LightControl &other)
+{
+    if (!m_container || other.m_container != m_container || &other == this)
+        return;
+    m_container->moveItem(this, other.m_position);
+}
+
+void LightControl::stackAbove(LightControl &other)
+{
+    if (!m_container || other.m_container != m_container || &other == this)
+        return;
+    m_container->moveItem(this, std::next(other.m_position));
+}
+
+QRect LightControl::pixelRect() const
+{
+    return pixelRectFromTwips(m_left, m_top, m_width, m_height);
+}
+
+void LightControl::setArrayIndex(const void *array, int index)
+{
+    m_array = array;
+    m_index = index;
+}
+
+void LightControl::unload()
+{
+    if (m_container)
+        m_container->remove(this);
+}
+
+void LightControl::repaint() const
+{
+    if (m_container && m_visible)
+        m_container->repaintRect(pixelRect());
+}
+
+} // namespace kvx

@@ -1,0 +1,42 @@
+#include "platform/scrollbar.h"
+
+#include "platform/errors.h"
+#include "platform/events.h"
+
+namespace kvx {
+
+ScrollBar::ScrollBar(Qt::Orientation orientation, QWidget *parent)
+    : QScrollBar(orientation, parent), WindowedControl(this)
+{
+    setRange(0, 32767);
+    setSingleStep(1);
+    setPageStep(1);
+    // Without tracking a drag reports its value only when the thumb is released.
+    setTracking(false);
+    connect(this, &QScrollBar::valueChanged, this, &ScrollBar::valueMayHaveChanged);
+    connect(this, &QScrollBar::sliderReleased, this, &ScrollBar::valueMayHaveChanged);
+}
+
+void ScrollBar::setValue(int value)
+{
+    if (value < minimum() || value > maximum())
+        raiseError(ErrInvalidProperty, QStringLiteral("Invalid property value"));
+    QScrollBar::setValue(value);
+}
+
+void ScrollBar::valueMayHaveChanged()
+{
+    if (isSliderDown() || value() == m_reported)
+        return;
+    m_reported = value();
+    fire(Change);
+}
+
+bool ScrollBar::event(QEvent *event)
+{
+    if (handleCommonEvent(event))
+        return true;
+    return QScrollBar::event(event);
+}
+
+} // namespace kvx
