@@ -1,4 +1,5 @@
 #include "app/startup.h"
+#include "art/art.h"
 #include "platform/qtservices.h"
 #include "viewer/frmswitch.h"
 
@@ -8,6 +9,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvx410"));
+    QApplication::setWindowIcon(kvx::Art::windowIcon());
     kvx::installQtServices();
     kvx::Main();
     // Main returns without a window when the start failed: the program ends.
