@@ -73,6 +73,15 @@ frmAlter::~frmAlter()
 {
     if (ringControls() == this)
         setRingControls(nullptr);
+    // The controls outlive this part of the window while it is torn down, and
+    // closing it moves the focus: none of their events may reach it any more.
+    for (QWidget *child : findChildren<QWidget *>()) {
+        if (auto *control = dynamic_cast<WindowedControl *>(child)) {
+            control->GotFocus = nullptr;
+            control->LostFocus = nullptr;
+            control->KeyDown = nullptr;
+        }
+    }
 }
 
 void frmAlter::showEditor()

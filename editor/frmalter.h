@@ -58,8 +58,6 @@ public:
     // State of the card rows, for whoever needs to look.
     int cardRows() const { return CardRows; }
     int curRow() const { return CurRow; }
-    int detShoot() const { return DetShoot; }
-    int detPlace() const { return DetPlace; }
     int detStation() const { return DetStation; }
 
     // Menus

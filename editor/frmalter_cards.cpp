@@ -409,8 +409,9 @@ void frmAlter::cmdInsert_Click()
         return;
     }
     AppendRow();
-    // With no current row, the new row is the first.
-    const int at = std::max(CurRow, 1);
+    // With no current row the new row is the first; with a current row past
+    // the end (its row was deleted) it is the last.
+    const int at = std::clamp(CurRow, 1, CardRows);
     const int k = shelf();
     for (int i = CardRows - 1; i >= at; --i) {
         setRowTexts(i + 1, txtSlot(i).Text(), txtCard(i).Text(), txtType(i).Text());
@@ -428,8 +429,8 @@ void frmAlter::cmdInsert_Click()
         lblSpy->setCaption(QStringLiteral("0"));
         return;
     }
-    MarkRow(CurRow);
-    txtSlot(CurRow).SetFocus();
+    MarkRow(at);
+    txtSlot(at).SetFocus();
 }
 
 void frmAlter::cmdDelete_Click()

@@ -12,6 +12,7 @@
 #include "platform/tabcontrol.h"
 
 #include <QDir>
+#include <QScreen>
 #include <QProcess>
 
 using namespace kvx;
@@ -56,16 +57,15 @@ class TestEditorWindow : public QObject
 
 private slots:
     void loadSteps();
-    void duplicateRackNames();
-    void shelfKeptAcrossRacks();
+    void rackAndShelfChoice();
     void roomWithoutRacks();
     void showingAgainBringsItForward();
+    void placedBesideTheMainWindow();
     void siteNameOnEveryKeystroke();
     void roomGrows_data();
     void roomGrows();
     void bigRoomKeepsItsSize();
     void saveAsThenSave();
-    void saveAsCancelled();
     void exit_data();
     void exit();
     void exitNoKeepsTheModelEdits();
@@ -114,45 +114,35 @@ void TestEditorWindow::loadSteps()
     QCOMPARE(session.hooks.messages.size(), 0);
 }
 
-void TestEditorWindow::duplicateRackNames()
+void TestEditorWindow::rackAndShelfChoice()
 {
     test::EditorSession session;
     QVERIFY(session.load(test::testRoom()));
     frmAlter *f = session.open();
     QVERIFY(f);
+    // The second of two racks with one name shows its own place.
     test::chooseRack(f->lstRackName, 3);
     QCOMPARE(f->lstRackName->Text(), QString("UC-01"));
-    QCOMPARE(f->detShoot(), 2);
-    QCOMPARE(f->detPlace(), 2);
     QCOMPARE(f->lblPosition->Caption(), QString("2 X 2"));
     QCOMPARE(stationCaptions(f), QStringList({"SMM", "SMT", "SMA", "", ""}));
     QCOMPARE(cardNames(f), QStringList({"G1"}));
-    test::chooseRack(f->lstRackName, 0);
-    QCOMPARE(f->lblPosition->Caption(), QString("1 X 1"));
-    QCOMPARE(cardNames(f).size(), 5);
-}
 
-void TestEditorWindow::shelfKeptAcrossRacks()
-{
-    test::EditorSession session;
-    QVERIFY(session.load(test::testRoom()));
-    frmAlter *f = session.open();
-    QVERIFY(f);
+    // Shelf 3 stays chosen from rack to rack.
+    test::chooseRack(f->lstRackName, 0);
     test::clickOption(&f->optStation(2));
     QCOMPARE(f->detStation(), 2);
     QCOMPARE(cardNames(f), QStringList({"E1", "E2", "E3"}));
     QVERIFY(QApplication::focusWidget() == &f->txtCard(1));
     QCOMPARE(f->curRow(), 1);
-
     test::chooseRack(f->lstRackName, 1);
     QCOMPARE(f->lblPosition->Caption(), QString("1 X 3"));
     QVERIFY(f->optStation(2).Value());
-    QCOMPARE(f->detStation(), 2);
     QCOMPARE(cardNames(f), QStringList({"F1", "F2"}));
     QCOMPARE(f->curRow(), 0);
-    test::chooseRack(f->lstRackName, 2);
+    // An empty shelf shows no rows and keeps the focus where it was.
+    test::clickOption(&f->optStation(3));
     QCOMPARE(f->cardRows(), 0);
-    QCOMPARE(f->optStation(2).Caption(), QString());
+    QVERIFY(QApplication::focusWidget() == &f->optStation(3));
 }
 
 void TestEditorWindow::roomWithoutRacks()
@@ -199,6 +189,22 @@ void TestEditorWindow::showingAgainBringsItForward()
     // Not loaded again: the typed list and the chosen rack are as they were.
     QCOMPARE(f->txtMas(1).Text(), QString("UC-01,XA0"));
     QCOMPARE(f->lstRackName->ListIndex(), 1);
+}
+
+void TestEditorWindow::placedBesideTheMainWindow()
+{
+    test::EditorSession session;
+    QVERIFY(session.load(test::testRoom()));
+    frmSwitch &main = frmSwitch::get();
+    main.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    frmAlter *f = session.open();
+    QVERIFY(f);
+    const QRect screen = f->screen()->availableGeometry();
+    QVERIFY2(screen.contains(f->geometry()), qPrintable(QString("%1,%2").arg(f->x()).arg(f->y())));
+    // On the main window's right, as far as the screen allows.
+    QVERIFY(f->geometry().right() >= std::min(main.frameGeometry().right(), screen.right()) - 16);
+    QVERIFY(f->y() > main.y());
 }
 
 void TestEditorWindow::siteNameOnEveryKeystroke()
@@ -332,18 +338,6 @@ void TestEditorWindow::saveAsThenSave()
     QVERIFY(test::fileBytes(session.dataFile).startsWith("\"TEST SITE BC\""));
     QCOMPARE(test::fileBytes(other), savedAs);
     QCOMPARE(ModMain.DataFile.text(), Files::bytesFromPath(session.dataFile));
-    QCOMPARE(session.hooks.messages.size(), 0);
-}
-
-void TestEditorWindow::saveAsCancelled()
-{
-    test::EditorSession session;
-    QVERIFY(session.load(test::testRoom()));
-    frmAlter *f = session.open();
-    QVERIFY(f);
-    f->MnuSavAs->trigger();
-    QCOMPARE(session.hooks.fileRequests.size(), 1);
-    QCOMPARE(QDir(session.dir.path()).entryList(QDir::Files), QStringList({"room.kvx"}));
     QCOMPARE(session.hooks.messages.size(), 0);
 }
 
