@@ -1,0 +1,349 @@
+#include "editor/frmalter.h"
+
+#include "app/modmain.h"
+#include "art/art.h"
+#include "platform/commandbutton.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "platform/frame.h"
+#include "platform/label.h"
+#include "platform/listbox.h"
+#include "platform/menu.h"
+#include "platform/optionbutton.h"
+#include "platform/picturebox.h"
+#include "platform/scrollbar.h"
+#include "platform/tabcontrol.h"
+#include "viewer/frmswitch.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+
+#include <memory>
+
+namespace kvx {
+
+namespace {
+
+const QString SaveFilter = QStringLiteral("KVX Data Files (*.kvx)|*.kvx|All Files (*.*)| *.*");
+
+std::unique_ptr<frmAlter> &editor()
+{
+    static std::unique_ptr<frmAlter> form;
+    return form;
+}
+
+// The editor is a top-level window: it must go before the application does.
+void discardAtExit()
+{
+    editor().reset();
+}
+
+int ringCount()
+{
+    return ModMain.NoOfMas.readsAsNumber() ? ModMain.NoOfMas.toInt() : 2;
+}
+
+} // namespace
+
+frmAlter::frmAlter()
+{
+    setCaption(QStringLiteral("KVX-410 Configuration Editor"));
+    setWindowIcon(Art::windowIcon());
+    createMenus();
+
+    // The inner area below the menu bar is 8880 x 5895 twips.
+    resize(pixelsFromTwips(8880), pixelsFromTwips(5895) + menuBar()->sizeHint().height());
+
+    SSTab1 = new TabControl(clientArea());
+    // The tab control ends with the inner area, so that its lower edge shows.
+    SSTab1->Move(0, 120, 8880, 5895 - 120);
+    Container *small = SSTab1->addTab(QStringLiteral("Small Change"));
+    Container *major = SSTab1->addTab(QStringLiteral("Major Change"));
+    Container *rings = SSTab1->addTab(QStringLiteral("Ring Change"));
+    createRackChoice(small);
+    createCardRows(small);
+    createRoomTab(major);
+    createRingTab(rings);
+    SSTab1->setTab(0);
+}
+
+frmAlter::~frmAlter()
+{
+    if (ringControls() == this)
+        setRingControls(nullptr);
+    // The controls outlive this part of the window while it is torn down, and
+    // closing it moves the focus: none of their events may reach it any more.
+    for (QWidget *child : findChildren<QWidget *>()) {
+        if (auto *control = dynamic_cast<WindowedControl *>(child)) {
+            control->GotFocus = nullptr;
+            control->LostFocus = nullptr;
+            control->KeyDown = nullptr;
+        }
+    }
+}
+
+void frmAlter::showEditor()
+{
+    std::unique_ptr<frmAlter> &form = editor();
+    if (form && form->m_unloaded)
+        form.reset();
+    if (!form) {
+        static const bool registered = [] {
+            qAddPostRoutine(discardAtExit);
+            return true;
+        }();
+        Q_UNUSED(registered);
+        form.reset(new frmAlter);
+        form->Load();
+        form->placeBesideMainWindow();
+    }
+    form->Show();
+}
+
+frmAlter *frmAlter::loaded()
+{
+    const std::unique_ptr<frmAlter> &form = editor();
+    return form && !form->m_unloaded ? form.get() : nullptr;
+}
+
+void frmAlter::discard()
+{
+    editor().reset();
+}
+
+void frmAlter::guard(const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const PlatformError &e) {
+        MsgBox(e.description(), vbCritical);
+    }
+}
+
+void frmAlter::createMenus()
+{
+    QMenuBar *bar = menuBar();
+    mnuFile = new Menu(bar, QStringLiteral("&File"));
+    MnuSav = new Menu(mnuFile, QStringLiteral("&Save"));
+    MnuSavAs = new Menu(mnuFile, QStringLiteral("Save &As"));
+    mnuSep = new Menu(mnuFile, QStringLiteral("-"));
+    mnuEx = new Menu(mnuFile, QStringLiteral("E&xit"));
+    // Never in the menu bar: it is the room grid's pop-up.
+    mnuEdit = new Menu(bar, QStringLiteral("&Edit"));
+    mnuEdit->setVisible(false);
+
+    connect(MnuSav, &Menu::Click, this, [this] { guard([this] { MnuSav_Click(); }); });
+    connect(MnuSavAs, &Menu::Click, this, [this] { guard([this] { MnuSavAs_Click(); }); });
+    connect(mnuEx, &Menu::Click, this, [this] { guard([this] { mnuEx_Click(); }); });
+}
+
+void frmAlter::createRackChoice(Container *tab)
+{
+    Label *rack = tab->create<Label>();
+    rack->Move(2520, 660, 855, 255);
+    rack->setAlignment(Label::RightJustify);
+    rack->setBackStyle(Label::Transparent);
+    rack->setCaption(QStringLiteral("Rack"));
+
+    lstRackName = new ListBox(tab);
+    lstRackName->Move(3480, 600, 1815, 450);
+    lstRackName->setToolTipText(QStringLiteral("Rack"));
+    lstRackName->Click = [this] { guard([this] { lstRackName_Click(); }); };
+
+    lblPosition = tab->create<Label>();
+    lblPosition->Move(6480, 480, 1815, 735);
+    lblPosition->setFontDesc({QStringLiteral("Arial Black"), 18, true});
+    lblPosition->setBackStyle(Label::Transparent);
+    lblPosition->setToolTipText(QStringLiteral("Shoot X Place"));
+
+    frameStation = new Frame(tab);
+    frameStation->Move(120, 1080, 8655, 855);
+    frameStation->setCaption(QStringLiteral("Station Select"));
+    for (int k = 0; k <= 4; ++k) {
+        auto *option = new OptionButton(frameStation);
+        option->Move(600 + 1620 * k, 360, 975, 195);
+        option->setCaption(QStringLiteral(" "));
+        optStation.add(k, option);
+    }
+    optStation(0).setValue(true);
+    optStation.on(&OptionButton::Click, [this](int index) { guard([this, index] { optStation_Click(index); }); });
+}
+
+void frmAlter::placeBesideMainWindow()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    QRect main = room;
+    if (frmSwitch::isLoaded() && frmSwitch::get().isVisible())
+        main = frmSwitch::get().frameGeometry();
+    // To the right of the main window when the screen has room for it, else
+    // over its right edge, below its menu bar.
+    int x = main.right() + 1;
+    if (x + width() > room.right())
+        x = std::max(room.left(), std::min(main.right(), room.right()) - width() - 8);
+    const int y = std::max(room.top(), main.top() + 48);
+    move(x, y);
+}
+
+void frmAlter::Form_Load()
+{
+    setRingControls(this);
+
+    // 1. The ring menus of the main window and the MAS3 and MAS4 boxes.
+    const int mas = ringCount();
+    if (mas == 3) {
+        frmSwitch::get().MnuMAS3->setEnabled(true);
+        chkmas(3).setValue(1);
+    } else if (mas == 4) {
+        frmSwitch::get().MnuMAS3->setEnabled(true);
+        frmSwitch::get().MnuMAS4->setEnabled(true);
+        chkmas(3).setValue(1);
+        chkmas(4).setValue(1);
+    }
+
+    // 2, 3. Every rack of the room in shoot-major order, each entry with its own place.
+    const int shoots = ModMain.RackName.isSized() ? ModMain.shoots() : 0;
+    const int places = ModMain.RackName.isSized() ? ModMain.racks() : 0;
+    RackCount = 0;
+    ListShoot.assign(size_t(std::max(0, shoots * places)) + 1, 0);
+    ListPlace.assign(ListShoot.size(), 0);
+    for (int s = 1; s <= shoots; ++s) {
+        for (int p = 1; p <= places; ++p) {
+            const Loose &name = ModMain.RackName(s, p);
+            if (name == "")
+                continue;
+            lstRackName->AddItem(name.str());
+            ++RackCount;
+            ListShoot[size_t(RackCount)] = s;
+            ListPlace[size_t(RackCount)] = p;
+        }
+    }
+
+    // 4. The first rack; a room without racks has no shelf to edit.
+    if (RackCount > 0)
+        guard([this] { lstRackName->setListIndex(0); });
+    else
+        enableRackControls(false);
+
+    guard([this] {
+        txtSiteName->setText(ModMain.SiteName.str()); // 5
+        fillRoomSize();                                // 6
+        fillRingRows();                                // 7
+        fillRingColors();                              // 8
+    });
+    BuildEditGrid(shoots, places); // 9
+}
+
+bool frmAlter::Form_Unload()
+{
+    ClearRows();
+    if (ringControls() == this)
+        setRingControls(nullptr);
+    m_unloaded = true;
+    return true;
+}
+
+void frmAlter::enableRackControls(bool enabled)
+{
+    for (int k = 0; k <= 4; ++k)
+        optStation(k).setEnabled(enabled);
+    pic->setEnabled(enabled);
+    VScroll->setEnabled(enabled);
+    cmdAdd->setEnabled(enabled);
+    cmdInsert->setEnabled(enabled);
+    cmdDelete->setEnabled(enabled);
+}
+
+void frmAlter::lstRackName_Click()
+{
+    const int i = lstRackName->ListIndex() + 1;
+    if (i < 1 || i > RackCount)
+        return;
+    ClearRows();
+    ShowRack();
+    lblPosition->setCaption(QStringLiteral("%1 X %2").arg(ListShoot[size_t(i)]).arg(ListPlace[size_t(i)]));
+}
+
+void frmAlter::ShowRack()
+{
+    const int i = lstRackName->ListIndex() + 1;
+    DetShoot = ListShoot[size_t(i)];
+    DetPlace = ListPlace[size_t(i)];
+    int shelfNo = 1;
+    for (int k = 0; k <= 4; ++k) {
+        optStation(k).setCaption(ModMain.StationName(DetShoot, DetPlace, k + 1).str());
+        if (optStation(k).Value())
+            shelfNo = k + 1;
+    }
+    LoadRows(shelfNo);
+}
+
+void frmAlter::optStation_Click(int Index)
+{
+    DetStation = Index;
+    ClearRows();
+    LoadRows(Index + 1);
+    if (CardRows > 0)
+        txtCard(1).SetFocus();
+}
+
+bool frmAlter::writeModel(const QString &file)
+{
+    ModMain.SaveFile = file;
+    try {
+        SaveExchange();
+    } catch (const PlatformError &e) {
+        // A value the file cannot carry, or a file that cannot be written:
+        // the file on disk stays as it was, and the user is told.
+        MsgBox(e.description(), vbInformation);
+        return false;
+    }
+    return true;
+}
+
+void frmAlter::MnuSav_Click()
+{
+    // A row still open for typing is part of what the user saves.
+    if (!commitPendingRow())
+        return;
+    writeModel(Files::pathFromBytes(ModMain.DataFile.text()));
+}
+
+void frmAlter::MnuSavAs_Click()
+{
+    if (!commitPendingRow())
+        return;
+    dlg1.CancelError = true;
+    dlg1.InitDir = AppPath();
+    dlg1.Filter = SaveFilter;
+    dlg1.DefaultExt = QStringLiteral("kvx");
+    try {
+        dlg1.ShowSave();
+    } catch (const PlatformError &e) {
+        if (e.number() == ErrCancel)
+            return;
+        throw;
+    }
+    writeModel(dlg1.FileName);
+}
+
+void frmAlter::mnuEx_Click()
+{
+    switch (MsgBox(QStringLiteral("Do you want to Save the Changes"), vbYesNoCancelQuestion,
+                   QStringLiteral("Save Changes?"))) {
+    case vbYes:
+        MnuSavAs_Click();
+        break;
+    case vbNo:
+        Unload();
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace kvx

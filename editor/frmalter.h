@@ -1,0 +1,206 @@
+#pragma once
+
+// The configuration editor. It works on the one model (ModMain) in place:
+// every committed edit goes straight into the model, there is no working
+// copy. Save and Save As hand the model to SaveExchange, which reads the
+// ring tab through the RingControls interface this window registers while it
+// is loaded. The main window is never redrawn from here; it shows the edits
+// when it next reads the model.
+//
+// One class, one file per concern: window, menus and saving (frmalter.cpp),
+// the "Major Change" tab (frmalter_room.cpp), the card rows of the "Small
+// Change" tab (frmalter_cards.cpp) and the "Ring Change" tab (frmalter_rings.cpp).
+
+#include "app/exchangefile.h"
+#include "platform/checkbox.h"
+#include "platform/controlarray.h"
+#include "platform/form.h"
+#include "platform/frame.h"
+#include "platform/label.h"
+#include "platform/optionbutton.h"
+#include "platform/services.h"
+#include "platform/textbox.h"
+
+#include <functional>
+#include <vector>
+
+namespace kvx {
+
+class ComboBox;
+class CommandButton;
+class Image;
+class ListBox;
+class Menu;
+class PictureBox;
+class TabControl;
+class VScrollBar;
+
+class frmAlter : public Form, public RingControls
+{
+    Q_OBJECT
+
+public:
+    ~frmAlter() override;
+
+    // Opens the editor: created and loaded when it is not, shown modeless,
+    // brought forward when it is open already.
+    static void showEditor();
+    // The loaded editor, or nullptr.
+    static frmAlter *loaded();
+    // Destroys the editor without asking anything (for a fresh start).
+    static void discard();
+
+    // What SaveExchange reads of the "Ring Change" tab.
+    bool masTicked(int k) const override;
+    QByteArray misText() const override;
+    QByteArray masText(int k) const override;
+
+    // State of the card rows, for whoever needs to look.
+    int cardRows() const { return CardRows; }
+    int curRow() const { return CurRow; }
+    int detStation() const { return DetStation; }
+
+    // Menus
+    Menu *mnuFile = nullptr;
+    Menu *MnuSav = nullptr;
+    Menu *MnuSavAs = nullptr;
+    Menu *mnuSep = nullptr;
+    Menu *mnuEx = nullptr;
+    Menu *mnuEdit = nullptr;
+
+    TabControl *SSTab1 = nullptr;
+
+    // "Small Change": rack and shelf
+    ListBox *lstRackName = nullptr;
+    Label *lblPosition = nullptr;
+    Frame *frameStation = nullptr;
+    ControlArray<OptionButton> optStation;
+
+    // "Small Change": card rows, edit buttons and details
+    Label *lblRowHeader = nullptr;
+    PictureBox *pic = nullptr;
+    Frame *frameHolder = nullptr;
+    VScrollBar *VScroll = nullptr;
+    ControlArray<TextBox> txtSlot;
+    ControlArray<TextBox> txtCard;
+    ControlArray<TextBox> txtType;
+    Frame *frameEdit = nullptr;
+    Label *lblSpy = nullptr;
+    CommandButton *cmdAdd = nullptr;
+    CommandButton *cmdInsert = nullptr;
+    CommandButton *cmdDelete = nullptr;
+    Frame *frameDetails = nullptr;
+    Label *lblDetCard = nullptr;
+    Label *lblDetslot = nullptr;
+    Label *lblDetType = nullptr;
+    Label *lbldetrack = nullptr;
+    Label *lbldetshelf = nullptr;
+    Label *lbldetrow = nullptr;
+    Label *lbldetcol = nullptr;
+    Image *imgmodel = nullptr;
+
+    // "Major Change": the room's name and size
+    Frame *frameRoom = nullptr;
+    TextBox *txtSiteName = nullptr;
+    ComboBox *cmbShoot = nullptr;
+    ComboBox *cmbDeRack = nullptr;
+    CommandButton *cmdUpdate = nullptr;
+
+    // "Ring Change"
+    Frame *Frame5 = nullptr;
+    CheckBox *chkMis = nullptr;
+    TextBox *txtMis = nullptr;
+    Label *clrMis = nullptr;
+    ControlArray<Frame> frameMas;
+    ControlArray<CheckBox> chkmas;
+    ControlArray<TextBox> txtMas;
+    ControlArray<Label> clrMas;
+
+    CommonDialog dlg1;
+
+private:
+    frmAlter();
+
+    // frmalter.cpp: window, rack and shelf choice, saving
+    void createMenus();
+    void createRackChoice(Container *tab);
+    void placeBesideMainWindow();
+    void Form_Load() override;
+    bool Form_Unload() override;
+    void lstRackName_Click();
+    void ShowRack();
+    void optStation_Click(int Index);
+    void enableRackControls(bool enabled);
+    void MnuSav_Click();
+    void MnuSavAs_Click();
+    void mnuEx_Click();
+    bool writeModel(const QString &file);
+    // Runs an event handler; a platform error that escapes it is shown and
+    // never thrown through the event loop.
+    static void guard(const std::function<void()> &handler);
+
+    // frmalter_room.cpp: the "Major Change" tab
+    void createRoomTab(Container *tab);
+    void fillRoomSize();
+    void txtSiteName_Change();
+    void cmdUpdate_Click();
+    void BuildEditGrid(int shoots, int racks);
+    void ClearEditGrid(int shoots, int racks);
+
+    // frmalter_cards.cpp: the card rows
+    void createCardRows(Container *tab);
+    void LoadRows(int Shelf);
+    void ClearRows();
+    void AppendRow();
+    void MarkRow(int Row);
+    void UnmarkRow(int Row);
+    void ShowDetails(int Row);
+    void ToggleRowEdit(int Row);
+    // Store a row as typed, or refuse it with a message; false when refused.
+    bool commitRow(int Row);
+    bool commitPendingRow();
+    void createRow(int Row);
+    void setRowTexts(int Row, const QString &slot, const QString &card, const QString &type);
+    void setRowLocked(int Row, bool locked);
+    void setRowColor(int Row, quint32 color);
+    void clearEntries(int n);
+    void endListAfter(int n);
+    void recomputeScrollMax();
+    void row_GotFocus(int Index);
+    void row_LostFocus(int Index);
+    void row_KeyDown(ControlArray<TextBox> &column, int Index, int KeyCode);
+    void cmdAdd_Click();
+    void cmdInsert_Click();
+    void cmdDelete_Click();
+    void VScroll_Change();
+    int shelf() const { return DetStation + 1; }
+
+    // frmalter_rings.cpp: the "Ring Change" tab
+    void createRingTab(Container *tab);
+    void fillRingRows();
+    void fillRingColors();
+    void clrMis_Click();
+    void clrMas_Click(int Index);
+
+    // Rack and shelf choice
+    int RackCount = 0;
+    std::vector<int> ListShoot;
+    std::vector<int> ListPlace;
+    int DetShoot = 0;
+    int DetPlace = 0;
+    int DetStation = 0;
+
+    // Card rows
+    int CardRows = 0;
+    int CurRow = 0;
+    int EditRow = 0;
+
+    // Focus moves while rows are destroyed must not reach the row handlers.
+    bool m_rowsChanging = false;
+    bool m_unloaded = false;
+    // The member lists as the model holds them, so that an untouched list is
+    // written back with the very bytes it was read with.
+    QByteArray m_loadedRing[5];
+};
+
+} // namespace kvx
