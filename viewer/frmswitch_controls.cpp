@@ -102,6 +102,9 @@ void frmSwitch::createRingControls()
     lblRing->setCaption(QStringLiteral("Token Ring Layout"));
 }
 
+// The rack and shelf views' controls, hidden, for InitMe to size. Their
+// pictures are large drawings (a third of the start-up time to parse): they
+// are given when a view first opens, not here.
 void frmSwitch::createRackAndShelfHolders()
 {
     frameRackBig = new Frame(PicRoom);
@@ -109,17 +112,14 @@ void frmSwitch::createRackAndShelfHolders()
     frameRackBig->setVisible(false);
     ImgRackBig = frameRackBig->create<Image>();
     ImgRackBig->setStretch(true);
-    ImgRackBig->setPicture(Art::rackFrontOther());
     ImgRackBig->Move(0, 0, 4440, 7350);
-    imgShelf.add(0, templateImage(frameRackBig, Art::shelf(), 4350, 945));
+    imgShelf.add(0, templateImage(frameRackBig, Picture(), 4350, 945));
     imgShelf(0).setTop(1050);
     ImgD_C_L = frameRackBig->create<Image>();
     ImgD_C_L->setStretch(true);
-    ImgD_C_L->setPicture(Art::doorClosedLeft());
     ImgD_C_L->Move(0, 810, 2190, 6315);
     ImgD_C_R = frameRackBig->create<Image>();
     ImgD_C_R->setStretch(true);
-    ImgD_C_R->setPicture(Art::doorClosedRight());
     ImgD_C_R->Move(2190, 810, 2190, 6315);
 
     frameLOpen = new Frame(PicRoom);
@@ -127,19 +127,16 @@ void frmSwitch::createRackAndShelfHolders()
     frameLOpen->setVisible(false);
     imgD_O_L = frameLOpen->create<Image>();
     imgD_O_L->setStretch(true);
-    imgD_O_L->setPicture(Art::doorOpenLeft());
     imgD_O_L->Move(0, 0, 2190, 6315);
     FrameROpen = new Frame(PicRoom);
     FrameROpen->setBorderStyle(0);
     FrameROpen->setVisible(false);
     imgD_O_R = FrameROpen->create<Image>();
     imgD_O_R->setStretch(true);
-    imgD_O_R->setPicture(Art::doorOpenRight());
     imgD_O_R->Move(0, -120, 2190, 6315);
 
     picShelfBig = new PictureBox(PicRoom);
     picShelfBig->setBorderStyle(0);
-    picShelfBig->setPicture(Art::shelfBig());
     picShelfBig->setVisible(false);
     Label *card = picShelfBig->create<Label>();
     card->setFontDesc({QStringLiteral("MS Sans Serif"), 8.25, true});
