@@ -7,20 +7,20 @@
 #include <QTest>
 
 using namespace kvx;
-using kvx::test::RoomSpec;
+using kvx::test::TestRoom;
 
 namespace {
 
-RoomSpec bigRoom()
+TestRoom bigRoom()
 {
-    RoomSpec room = test::fullRoom(4, 10);
+    TestRoom room = test::fullRoom(4, 10);
     room.site = "FIRST SITE";
     return room;
 }
 
-RoomSpec smallRoom()
+TestRoom smallRoom()
 {
-    RoomSpec room;
+    TestRoom room;
     room.site = "SECOND SITE";
     room.rows = {{"NEW-1", "", "NEW-3"}};
     room.noOfMas = 4;

@@ -9,14 +9,14 @@
 #include <cmath>
 
 using namespace kvx;
-using kvx::test::RoomSpec;
+using kvx::test::TestRoom;
 
 namespace {
 
 // A 3 x 3 room of racks R11 .. R33 whose MIS ring is the given list.
-RoomSpec roomWithMis(const QByteArrayList &members)
+TestRoom roomWithMis(const QByteArrayList &members)
 {
-    RoomSpec room = test::fullRoom(3, 3);
+    TestRoom room = test::fullRoom(3, 3);
     room.rings[0] = members;
     return room;
 }
@@ -87,7 +87,7 @@ void TestViewerRings::schematic()
     QFETCH(double, pitchX);
     QFETCH(int, pitchY);
     test::ProgramFixture program;
-    RoomSpec room = test::fullRoom(shoots, 3);
+    TestRoom room = test::fullRoom(shoots, 3);
     room.rows[1][1] = ""; // shoot 2, place 2: element 5
     QVERIFY(program.start(room));
     frmSwitch &form = frmSwitch::get();
@@ -130,7 +130,7 @@ void TestViewerRings::ringCommands()
     QFETCH(int, ring);
     QFETCH(QString, title);
     test::ProgramFixture program;
-    RoomSpec room = test::fullRoom(3, 3);
+    TestRoom room = test::fullRoom(3, 3);
     room.noOfMas = 4;
     // Each ring joins two places of its own row, the first left of the second.
     const QByteArrayList pairs[] = {{"R11", "R12"}, {"R12", "R13"}, {"R21", "R22"}, {"R22", "R23"}, {"R31", "R32"}};
@@ -175,7 +175,7 @@ void TestViewerRings::masItemsFollowTheRings()
 {
     QFETCH(int, noOfMas);
     test::ProgramFixture program;
-    RoomSpec room = test::fullRoom(2, 2);
+    TestRoom room = test::fullRoom(2, 2);
     room.noOfMas = noOfMas;
     QVERIFY(program.start(room));
     frmSwitch &form = frmSwitch::get();
@@ -209,7 +209,7 @@ void TestViewerRings::linkDirections()
     QFETCH(QByteArray, to);
     QFETCH(QPointF, bulge);
     test::ProgramFixture program;
-    const RoomSpec room = roomWithMis({from, to});
+    const TestRoom room = roomWithMis({from, to});
     QVERIFY(program.start(room));
     frmSwitch &form = frmSwitch::get();
     form.MnuMIS->trigger();
@@ -266,7 +266,7 @@ void TestViewerRings::ringWalk()
 void TestViewerRings::anotherRingReplacesTheDrawing()
 {
     test::ProgramFixture program;
-    RoomSpec room = roomWithMis({"R21", "R23"});
+    TestRoom room = roomWithMis({"R21", "R23"});
     room.rings[2] = {"R11", "R31"};
     QVERIFY(program.start(room));
     frmSwitch &form = frmSwitch::get();
@@ -287,7 +287,7 @@ void TestViewerRings::anotherRingReplacesTheDrawing()
 void TestViewerRings::drawingSurvivesBeingCovered()
 {
     test::ProgramFixture program;
-    const RoomSpec room = roomWithMis({"R21", "R23"});
+    const TestRoom room = roomWithMis({"R21", "R23"});
     QVERIFY(program.start(room));
     frmSwitch &form = frmSwitch::get();
     form.MnuMIS->trigger();
@@ -311,7 +311,7 @@ void TestViewerRings::drawingSurvivesBeingCovered()
 void TestViewerRings::stationPopup()
 {
     test::ProgramFixture program;
-    RoomSpec room;
+    TestRoom room;
     room.rows = {{"R11", "R12", "R13", "R14"}, {"R21", "", "R23", "R24"}};
     room.stations["R23"] = {"ONLY", "", "", "", ""};
     QVERIFY(program.start(room));

@@ -8,7 +8,7 @@
 #include <QTest>
 
 using namespace kvx;
-using kvx::test::RoomSpec;
+using kvx::test::TestRoom;
 
 namespace {
 
@@ -116,7 +116,7 @@ void TestViewerRoomPlan::placesRacksNamesAndPanels()
 {
     QFETCH(Layout, layout);
     test::ProgramFixture program;
-    RoomSpec room;
+    TestRoom room;
     room.rows = layout.rows;
     QVERIFY(program.start(room));
     frmSwitch &form = frmSwitch::get();
@@ -199,7 +199,7 @@ void TestViewerRoomPlan::roomSize()
 void TestViewerRoomPlan::frontRowsStandInFront()
 {
     test::ProgramFixture program;
-    RoomSpec room;
+    TestRoom room;
     room.rows = {{"UC-01", "UC-02", "", "UC-04"}, {"UD-01", "UD-02", "UD-03", "UD-04"}};
     QVERIFY(program.start(room));
     frmSwitch &form = frmSwitch::get();

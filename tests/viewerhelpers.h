@@ -27,7 +27,7 @@ namespace kvx::test {
 // ("" for an empty place). A rack gets the stations listed for it, otherwise
 // NAME/1 .. NAME/5, and no cards. Ring members are written as listed, then "*" unless a list
 // already has 15 members.
-struct RoomSpec
+struct TestRoom
 {
     QByteArray site = "TEST ROOM";
     QList<QByteArrayList> rows;
@@ -42,7 +42,7 @@ inline QByteArray stationName(const QByteArray &rack, int shelf)
     return rack + '/' + QByteArray::number(shelf);
 }
 
-inline QByteArray roomFile(const RoomSpec &room)
+inline QByteArray roomFile(const TestRoom &room)
 {
     const int shoots = int(room.rows.size());
     const int places = shoots ? int(room.rows.first().size()) : 0;
@@ -77,9 +77,9 @@ inline QByteArray roomFile(const RoomSpec &room)
 }
 
 // A room of the given size with every place a rack named Rsp (R11, R12 ...).
-inline RoomSpec fullRoom(int shoots, int places)
+inline TestRoom fullRoom(int shoots, int places)
 {
-    RoomSpec room;
+    TestRoom room;
     for (int s = 1; s <= shoots; ++s) {
         QByteArrayList row;
         for (int p = 1; p <= places; ++p)
@@ -125,7 +125,7 @@ public:
     bool write(const QString &name, const QByteArray &bytes) const { return writeFile(path(name), bytes); }
 
     // Starts the program on a config.kvx holding the room; true when the window is shown.
-    bool start(const RoomSpec &room)
+    bool start(const TestRoom &room)
     {
         if (!write(QStringLiteral("config.kvx"), roomFile(room)))
             return false;
