@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth
+  xvfb xauth libx11-dev
   fonts-dejavu-core
 )
 

@@ -1,19 +1,30 @@
 #include "viewer/frmswitch.h"
 
 #include "app/modmain.h"
-
-#include <QMenuBar>
+#include "platform/errors.h"
+#include "platform/files.h"
 
 #include <memory>
 
 namespace kvx {
 
 namespace {
+
 std::unique_ptr<frmSwitch> &instance()
 {
     static std::unique_ptr<frmSwitch> form;
     return form;
 }
+
+// The settings file holds one field: a path with a comma would be read back
+// only up to the comma, so such a path is written quoted.
+QByteArray settingsField(const QByteArray &path)
+{
+    if (!path.contains(','))
+        return path;
+    return '"' + path + '"';
+}
+
 } // namespace
 
 frmSwitch &frmSwitch::get()
@@ -39,39 +50,8 @@ frmSwitch::frmSwitch()
 {
     setCaption(QStringLiteral("KVX 410 Switch Room"));
     createMenus();
-}
-
-void frmSwitch::createMenus()
-{
-    QMenuBar *bar = menuBar();
-    MnuExge = new Menu(bar, QStringLiteral("&Exchange"));
-    MnuOpen = new Menu(MnuExge, QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O));
-    MnuCon = new Menu(MnuExge, QStringLiteral("&Configure"), QKeySequence(Qt::CTRL | Qt::Key_E));
-    MnuDash = new Menu(MnuExge, QStringLiteral("-"));
-    MnuEnd = new Menu(MnuExge, QStringLiteral("E&xit"));
-
-    MnuView = new Menu(bar, QStringLiteral("&View"));
-    mnuRefresh = new Menu(MnuView, QStringLiteral("&Refresh"), QKeySequence(Qt::Key_F5));
-    MnuSwitch = new Menu(MnuView, QStringLiteral("&Switch Room View"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    MnuRing = new Menu(MnuView, QStringLiteral("&Token Ring View"));
-    MnuMIS = new Menu(MnuRing, QStringLiteral("MIS"), QKeySequence(Qt::CTRL | Qt::Key_M));
-    MnuMAS1 = new Menu(MnuRing, QStringLiteral("MAS1"), QKeySequence(Qt::CTRL | Qt::Key_F1));
-    MnuMAS2 = new Menu(MnuRing, QStringLiteral("MAS2"), QKeySequence(Qt::CTRL | Qt::Key_F2));
-    MnuMAS3 = new Menu(MnuRing, QStringLiteral("MAS3"), QKeySequence(Qt::CTRL | Qt::Key_F3));
-    MnuMAS4 = new Menu(MnuRing, QStringLiteral("MAS4"), QKeySequence(Qt::CTRL | Qt::Key_F4));
-    MnuMAS3->setEnabled(false);
-    MnuMAS4->setEnabled(false);
-
-    MnuST = new Menu(bar, QStringLiteral("Station"));
-    for (int k = 1; k <= 5; ++k)
-        MnuSlf[size_t(k)] = new Menu(MnuST, QStringLiteral("Shelf%1").arg(k));
-    MnuST->setVisible(false);
-
-    MnuAbout = new Menu(bar, QStringLiteral("&About"));
-    MnuPrg = new Menu(MnuAbout, QStringLiteral("Program"));
-    MnuME = new Menu(MnuAbout, QStringLiteral("Programmer"), QKeySequence(Qt::CTRL | Qt::Key_U));
-
-    connect(MnuEnd, &Menu::Click, this, &frmSwitch::MnuEnd_Click);
+    createControls();
+    connectMenus();
 }
 
 void frmSwitch::Form_Load()
@@ -84,14 +64,26 @@ void frmSwitch::Form_Load()
     InitMe();
 }
 
-void frmSwitch::InitMe()
+bool frmSwitch::Form_Unload()
 {
-    setCaption(ModMain.SiteName.str());
+    writeSettings();
+    End();
 }
 
-void frmSwitch::MnuEnd_Click()
+void frmSwitch::writeSettings()
 {
-    End();
+    if (ModMain.DataFile == "")
+        return;
+    const int fileNo = Files::FreeFile();
+    try {
+        Files::OpenForOutput(fileNo, Files::joinPath(AppPath(), QStringLiteral("kvx.ini")));
+        Files::PrintLine(fileNo, settingsField(ModMain.DataFile.text()));
+        Files::Close(fileNo);
+    } catch (const PlatformError &) {
+        // A settings file that cannot be written does not keep the program from ending.
+        if (Files::IsOpen(fileNo))
+            Files::Abandon(fileNo);
+    }
 }
 
 } // namespace kvx

@@ -3,11 +3,27 @@
 // The main window. Data flows one way: the model (ModMain) is read when the
 // room plan is built (InitMe) and when a view opens; only Open and Refresh
 // reload the model, and they rebuild the plan with Clear and InitMe.
+//
+// One class, its code split by concern:
+//   frmswitch.cpp           life of the window, the settings file on close
+//   frmswitch_controls.cpp  the controls as the window is designed
+//   frmswitch_menus.cpp     the menu bar, Open, Refresh, Exit
+//   frmswitch_roomplan.cpp  InitMe, Clear, PlaceRacks
+//   frmswitch_scrolling.cpp the scroll bars and Form_Resize
+//   frmswitch_ringview.cpp  the ring schematic, ring drawing and ring commands
 
+#include "platform/controlarray.h"
 #include "platform/form.h"
+#include "platform/frame.h"
+#include "platform/image.h"
+#include "platform/label.h"
 #include "platform/loose.h"
+#include "platform/loosetable.h"
 #include "platform/menu.h"
+#include "platform/picturebox.h"
+#include "platform/scrollbar.h"
 #include "platform/services.h"
+#include "platform/shape.h"
 
 #include <array>
 
@@ -25,6 +41,7 @@ public:
     static void discard();
 
     void InitMe();
+    void Clear(qint16 r, qint16 c);
 
     Menu *MnuExge = nullptr;
     Menu *MnuOpen = nullptr;
@@ -46,13 +63,89 @@ public:
     Menu *MnuPrg = nullptr;
     Menu *MnuME = nullptr;
 
+    // The room: a viewport, the plan inside it and its scroll bars.
+    PictureBox *PicSwitch = nullptr;
+    PictureBox *PicRoom = nullptr;
+    HScrollBar *HScroll1 = nullptr;
+    VScrollBar *VScroll1 = nullptr;
+    ControlArray<Image> imgRack;
+    ControlArray<Label> lblRack;
+    ControlArray<Image> imgEF;
+    ControlArray<Image> imgEFL;
+
+    // The ring view, in the viewport in place of the plan.
+    PictureBox *PicRing = nullptr;
+    Label *lblRing = nullptr;
+    ControlArray<Shape> shpRack;
+    ControlArray<Label> lblRingRack;
+
+    CommonDialog dlg1;
+
+    // The rack and shelf views: InitMe sizes them; they open from the plan.
+    Frame *frameRackBig = nullptr;
+    Image *ImgRackBig = nullptr;
+    Image *ImgD_C_L = nullptr;
+    Image *ImgD_C_R = nullptr;
+    Frame *frameLOpen = nullptr;
+    Frame *FrameROpen = nullptr;
+    Image *imgD_O_L = nullptr;
+    Image *imgD_O_R = nullptr;
+    ControlArray<Image> imgShelf;
+    PictureBox *picShelfBig = nullptr;
+    ControlArray<Label> lblCard;
+
     std::array<Loose, 11> ShelfLevel; // 1..10
+    Loose EFLCount;
+    qint16 EFCount = 0;
+
+protected:
+    void Form_Load() override;
+    void Form_Resize() override;
+    bool Form_Unload() override;
 
 private:
     frmSwitch();
     void createMenus();
-    void Form_Load();
+    void connectMenus();
+    void createControls();
+    void createRoomControls();
+    void createRingControls();
+    void createRackAndShelfHolders();
+
+    // Menus.
+    void MnuOpen_Click();
+    void mnuRefresh_Click();
     void MnuEnd_Click();
+    void MnuCon_Click();
+    void MnuPrg_Click();
+    void MnuME_Click();
+    bool rebuild();
+    void writeSettings();
+
+    // Room plan.
+    void PlaceRacks(qint16 Racks, qint16 Shoots);
+    void closeViewsOfOldPlan();
+
+    // Scrolling.
+    void SetVScroll(PictureBox &Room);
+    void SetHScroll(PictureBox &Room);
+    void HScroll1_Change();
+    void VScroll1_Change();
+
+    // Ring view.
+    void BuildRingGrid();
+    void DrawRingLink(const Shape &A, const Shape &B, quint32 colour);
+    void DrawRing(const LooseTable &L, quint32 colour);
+    void ShowRingView();
+    void ClearRingChecks();
+    void showRing(const QString &title, const LooseTable &members, quint32 colour, Menu *item);
+    void MnuMIS_Click();
+    void MnuMAS1_Click();
+    void MnuMAS2_Click();
+    void MnuMAS3_Click();
+    void MnuMAS4_Click();
+    void lblRingRack_Click(int Index);
+    void MnuSwitch_Click();
 };
 
 } // namespace kvx

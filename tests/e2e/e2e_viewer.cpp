@@ -1,0 +1,286 @@
+// End to end: the real program, copied into a program folder of its own with
+// a data file, started on the X display this driver runs on (a virtual one
+// under xvfb-run). Checks what a user sees and what lands on disk: the
+// window's title is the site name, the window shows the racks, and closing
+// the window (the window manager's close request) writes "kvx.ini"; the next
+// start shows the file that "kvx.ini" names.
+//
+//   e2e_viewer PROGRAM SAMPLE.kvx SCREENSHOT-FOLDER
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int StartSeconds = 60; // two cores shared with other builds
+constexpr int PaintSeconds = 20;
+constexpr int EndSeconds = 20;
+
+bool g_failed = false;
+
+void check(bool ok, const QString &what)
+{
+    std::printf("%s %s\n", ok ? "ok  " : "FAIL", qPrintable(what));
+    std::fflush(stdout);
+    if (!ok)
+        g_failed = true;
+}
+
+// A window that goes away while it is being looked at is no reason to stop.
+int ignoreXErrors(Display *, XErrorEvent *)
+{
+    return 0;
+}
+
+QString windowTitle(Display *display, Window window)
+{
+    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *data = nullptr;
+    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data)
+            == Success
+        && data) {
+        const QString title = QString::fromUtf8(reinterpret_cast<const char *>(data), int(count));
+        XFree(data);
+        return title;
+    }
+    char *name = nullptr;
+    if (XFetchName(display, window, &name) && name) {
+        const QString title = QString::fromLatin1(name);
+        XFree(name);
+        return title;
+    }
+    return {};
+}
+
+// The viewable window carrying the title, searched through the whole tree.
+Window findWindow(Display *display, Window under, const QString &title)
+{
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display, under, &attributes) && attributes.map_state == IsViewable
+        && windowTitle(display, under) == title)
+        return under;
+    Window root = 0, parent = 0;
+    Window *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, under, &root, &parent, &children, &count))
+        return 0;
+    Window found = 0;
+    for (unsigned int i = 0; i < count && !found; ++i)
+        found = findWindow(display, children[i], title);
+    if (children)
+        XFree(children);
+    return found;
+}
+
+bool waitFor(int seconds, const std::function<bool()> &condition)
+{
+    QDeadlineTimer deadline(seconds * 1000);
+    while (!deadline.hasExpired()) {
+        if (condition())
+            return true;
+        QThread::msleep(100);
+    }
+    return condition();
+}
+
+QImage grabWindow(Display *display, Window window)
+{
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes))
+        return {};
+    XImage *shot = XGetImage(display, window, 0, 0, unsigned(attributes.width), unsigned(attributes.height),
+                             AllPlanes, ZPixmap);
+    if (!shot)
+        return {};
+    QImage image(attributes.width, attributes.height, QImage::Format_RGB32);
+    for (int y = 0; y < attributes.height; ++y) {
+        for (int x = 0; x < attributes.width; ++x) {
+            const unsigned long pixel = XGetPixel(shot, x, y);
+            const auto channel = [&](unsigned long mask) {
+                int shift = 0;
+                while (mask && !(mask & 1)) {
+                    mask >>= 1;
+                    ++shift;
+                }
+                return int(((pixel >> shift) & mask) * 255 / (mask ? mask : 1));
+            };
+            image.setPixel(x, y, qRgb(channel(shot->red_mask), channel(shot->green_mask), channel(shot->blue_mask)));
+        }
+    }
+    XDestroyImage(shot);
+    return image;
+}
+
+struct Census
+{
+    double floorShare = 0; // of the window, the room's empty floor
+    int nameDots = 0;      // pure blue: the rack names
+};
+
+Census census(const QImage &image)
+{
+    const QRgb floor = qRgb(0xD2, 0xCD, 0xC8);
+    const QRgb blue = qRgb(0, 0, 255);
+    qint64 floorDots = 0;
+    Census c;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            floorDots += p == floor;
+            c.nameDots += p == blue;
+        }
+    }
+    c.floorShare = double(floorDots) / (double(image.width()) * image.height());
+    return c;
+}
+
+// The window manager's close button: a WM_DELETE_WINDOW request.
+void requestClose(Display *display, Window window)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class Run
+{
+public:
+    Run(Display *display, const QString &program) : m_display(display)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        m_process.setProcessEnvironment(env);
+        m_process.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_process.setWorkingDirectory(QDir::tempPath());
+        m_process.start(program, {});
+    }
+    ~Run()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+
+    Window waitForWindow(const QString &title)
+    {
+        Window window = 0;
+        waitFor(StartSeconds, [&] {
+            window = findWindow(m_display, DefaultRootWindow(m_display), title);
+            return window != 0 || m_process.state() == QProcess::NotRunning;
+        });
+        return window;
+    }
+
+    bool closeAndWait(Window window)
+    {
+        requestClose(m_display, window);
+        return m_process.waitForFinished(EndSeconds * 1000) && m_process.exitStatus() == QProcess::NormalExit
+               && m_process.exitCode() == 0;
+    }
+
+private:
+    Display *m_display;
+    QProcess m_process;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: e2e_viewer PROGRAM SAMPLE.kvx SCREENSHOT-FOLDER\n");
+        return 2;
+    }
+    const QString program = QString::fromLocal8Bit(argv[1]);
+    const QString sample = QString::fromLocal8Bit(argv[2]);
+    const QString shots = QString::fromLocal8Bit(argv[3]);
+
+    XSetErrorHandler(ignoreXErrors);
+    std::unique_ptr<Display, int (*)(Display *)> display(XOpenDisplay(nullptr), XCloseDisplay);
+    if (!display) {
+        std::fprintf(stderr, "no X display\n");
+        return 2;
+    }
+
+    QTemporaryDir dir;
+    const QString folder = QDir(dir.path()).canonicalPath();
+    const QString installed = folder + QStringLiteral("/kvx410");
+    const QString config = folder + QStringLiteral("/config.kvx");
+    const QString settings = folder + QStringLiteral("/kvx.ini");
+    check(QFile::copy(program, installed) && QFile::copy(sample, config), QStringLiteral("program folder made"));
+    QFile::setPermissions(installed, QFile::permissions(installed) | QFileDevice::ExeOwner);
+
+    {
+        Run run(display.get(), installed);
+        const Window window = run.waitForWindow(QStringLiteral("KINGSBRIDGE TRUNK EXCHANGE"));
+        check(window != 0, QStringLiteral("a window titled with the site name"));
+        if (!window)
+            return 1;
+        // The plan is painted once the window is mapped: wait for the names.
+        QImage shot;
+        waitFor(PaintSeconds, [&] {
+            shot = grabWindow(display.get(), window);
+            return census(shot).nameDots > 500;
+        });
+        QDir().mkpath(shots);
+        shot.save(shots + QStringLiteral("/e2e-roomplan.png"));
+        const Census seen = census(shot);
+        check(seen.nameDots > 500, QStringLiteral("rack names in blue (%1 dots)").arg(seen.nameDots));
+        check(seen.floorShare > 0.1 && seen.floorShare < 0.7,
+              QStringLiteral("racks stand on the floor (floor %1 % of the window)").arg(int(seen.floorShare * 100)));
+        check(!QFile::exists(settings), QStringLiteral("no kvx.ini while running"));
+        check(run.closeAndWait(window), QStringLiteral("closing the window ends the program"));
+        check(readAll(settings) == config.toUtf8() + "\r\n", QStringLiteral("kvx.ini names the data file shown"));
+    }
+
+    // The next start shows the file kvx.ini names.
+    const QString second = folder + QStringLiteral("/second.kvx");
+    QByteArray bytes = readAll(config);
+    bytes.replace("KINGSBRIDGE TRUNK EXCHANGE", "SECOND EXCHANGE");
+    QFile out(second);
+    check(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size(), QStringLiteral("second data file"));
+    out.close();
+    QFile ini(settings);
+    check(ini.open(QIODevice::WriteOnly) && ini.write(second.toUtf8() + "\r\n") > 0, QStringLiteral("kvx.ini rewritten"));
+    ini.close();
+    {
+        Run run(display.get(), installed);
+        const Window window = run.waitForWindow(QStringLiteral("SECOND EXCHANGE"));
+        check(window != 0, QStringLiteral("the next start shows the file kvx.ini names"));
+        if (window)
+            check(run.closeAndWait(window), QStringLiteral("closing it ends the program"));
+    }
+    return g_failed ? 1 : 0;
+}

@@ -1,0 +1,190 @@
+// The room plan: InitMe builds it (and sizes the other views), Clear removes
+// it, PlaceRacks lays the racks of every shoot in an oblique view.
+
+#include "viewer/frmswitch.h"
+
+#include "app/modmain.h"
+
+namespace kvx {
+
+namespace {
+
+// One statement of a builder that skips its failing statements.
+template<typename F>
+void step(F &&statement)
+{
+    skipError(std::forward<F>(statement));
+}
+
+template<typename T>
+void unloadLoaded(ControlArray<T> &array)
+{
+    for (int i = array.ubound(); i >= 1; --i) {
+        if (array.exists(i))
+            array.Unload(i);
+    }
+}
+
+} // namespace
+
+void frmSwitch::InitMe()
+{
+    const double xf = ModMain.XFactor;
+    const double yf = ModMain.YFactor;
+    const int shoots = ModMain.shoots();
+    const int racks = ModMain.racks();
+    const double W = 2160 * xf;
+    const double H = 3945 * yf;
+
+    setCaption(ModMain.SiteName.str());
+
+    PicSwitch->setLeft(VScroll1->Width() * xf);
+    PicSwitch->setTop(0);
+    PicSwitch->setWidth(Width() - 3 * PicSwitch->Left());
+    PicSwitch->setHeight(Height() - 4 * HScroll1->Height() * yf);
+
+    PicRoom->setHeight(1.5 * PicSwitch->Height());
+    VScroll1->setVisible(true);
+    if (shoots > 5)
+        PicRoom->setHeight(PicRoom->Height() + (shoots - 5) * H / 3);
+    PicRoom->setWidth((racks + 1 + shoots / 4.0) * W);
+
+    imgRack(0).Move(0, PicRoom->Height() - 2.5 * H, W, H);
+    imgEF(0).setHeight(H);
+    imgEF(0).setWidth(165 * xf);
+    imgEFL(0).setHeight(H);
+    imgEFL(0).setWidth(120.0 * Screen::Height() / 15360);
+
+    // A new plan starts from the viewport's corner and then follows the bars,
+    // also where a bar's value stays the same or its range is 0 and no Change
+    // would move the room away from where the old plan was scrolled to.
+    PicRoom->Move(0, 0);
+    SetVScroll(*PicRoom);
+    SetHScroll(*PicRoom);
+    HScroll1->setValue(int(roundHalfEven(HScroll1->Max() / 2.0)));
+    VScroll1->setValue(int(roundHalfEven(VScroll1->Max() / 2.0)));
+    HScroll1_Change();
+    VScroll1_Change();
+
+    PlaceRacks(qint16(racks), qint16(shoots));
+
+    ImgRackBig->setWidth(4440 * xf);
+    ImgRackBig->setHeight(7350 * yf);
+    ImgD_C_L->setWidth(2190 * xf);
+    ImgD_C_L->setHeight(6315 * yf);
+    frameRackBig->setWidth(ImgRackBig->Width());
+    frameRackBig->setHeight(ImgRackBig->Height());
+    for (Image *door : {imgD_O_L, imgD_O_R, ImgD_C_R}) {
+        door->setWidth(ImgD_C_L->Width());
+        door->setHeight(ImgD_C_L->Height());
+    }
+    for (Frame *open : {frameLOpen, FrameROpen}) {
+        open->setHeight(ImgD_C_L->Height());
+        open->setWidth(ImgD_C_L->Width());
+    }
+
+    imgShelf(0).setTop(1050 * yf);
+    imgShelf(0).setHeight(945 * yf);
+    imgShelf(0).setWidth(4350 * xf);
+    lblCard(0).setWidth(140 * xf);
+
+    PicRing->setWidth(PicSwitch->Width());
+    PicRing->setHeight(PicSwitch->Height());
+    lblRing->setLeft((PicRing->Width() - lblRing->Width()) / 2);
+    BuildRingGrid();
+}
+
+void frmSwitch::PlaceRacks(qint16 Racks, qint16 Shoots)
+{
+    EFLCount = 0;
+    EFCount = 0;
+    ModMain.RackIndex = 0;
+    double X = 0;
+    double Y = 0;
+    step([&] { X = imgRack(0).Left(); });
+    step([&] { Y = imgRack(0).Top(); });
+    int Gap = 0;
+
+    // Rows further back are made later and go beneath the rows in front;
+    // within a row neighbours only touch.
+    const auto loadBehind = [](ControlArray<Image> &array, int index) { array.Load(index)->sendToBack(); };
+    // Against the right side of the rack placed last (the template before any).
+    const auto placeRightEndPanel = [&] {
+        const int n = ++EFCount;
+        step([&] { loadBehind(imgEF, n); });
+        step([&] { imgEF(n).setLeft(imgRack(ModMain.RackIndex).Left() + imgRack(ModMain.RackIndex).Width()); });
+        step([&] { imgEF(n).setTop(imgRack(ModMain.RackIndex).Top()); });
+        step([&] { imgEF(n).setVisible(true); });
+    };
+
+    for (int s = Shoots; s >= 1; --s) {
+        int Run = 0;
+        for (int p = 1; p <= Racks; ++p) {
+            bool occupied = false;
+            step([&] { occupied = !(ModMain.RackName(s, p) == ""); });
+            if (!occupied) {
+                Run = 0;
+                if (++Gap == 1)
+                    placeRightEndPanel();
+                continue;
+            }
+            ++Run;
+            const int i = ++ModMain.RackIndex;
+            step([&] { lblRack.Load(i); });
+            step([&] { loadBehind(imgRack, i); });
+            step([&] { imgRack(i).setLeft(X + p * imgRack(0).Width()); });
+            step([&] { imgRack(i).setTop(Y); });
+            step([&] { imgRack(i).setVisible(true); });
+            step([&] { lblRack(i).setTop(imgRack(i).Top() + 200 * ModMain.XFactor); });
+            step([&] { lblRack(i).setVisible(true); });
+            step([&] { lblRack(i).setCaption(ModMain.RackName(s, p).str()); });
+            step([&] { lblRack(i).setLeft(imgRack(i).Left() + (imgRack(i).Width() - lblRack(i).Width()) / 2); });
+            step([&] { imgRack(i).setToolTipText(QStringLiteral("RackPosition %1 x %2").arg(s).arg(p)); });
+            if (Run == 1) {
+                EFLCount = EFLCount.toInt() + 1;
+                const int n = EFLCount.toInt();
+                step([&] { loadBehind(imgEFL, n); });
+                step([&] { imgEFL(n).setLeft(imgRack(i).Left() - imgEFL(n).Width()); });
+                step([&] { imgEFL(n).setTop(imgRack(i).Top()); });
+                step([&] { imgEFL(n).setVisible(true); });
+            }
+            Gap = 0;
+        }
+        step([&] { X += imgRack(0).Width() / 6; });
+        step([&] { Y -= imgRack(0).Height() / 4; });
+        placeRightEndPanel();
+    }
+    step([&] { imgEF(1).setVisible(false); });
+}
+
+void frmSwitch::Clear(qint16 r, qint16 c)
+{
+    // r x c are the sizes of the editor's last room change, which need not be
+    // the plan shown: every element that exists goes, so nothing of the old
+    // room stays behind whatever they say.
+    Q_UNUSED(r);
+    Q_UNUSED(c);
+    closeViewsOfOldPlan();
+    unloadLoaded(lblRack);
+    unloadLoaded(imgRack);
+    unloadLoaded(imgEFL);
+    EFLCount = 0;
+    unloadLoaded(imgEF);
+    EFCount = 0;
+    unloadLoaded(shpRack);
+    unloadLoaded(lblRingRack);
+    PicRing->Cls();
+}
+
+void frmSwitch::closeViewsOfOldPlan()
+{
+    // The rack and shelf views show a rack of the plan being removed; the
+    // shelf view's card copies are removed here too once that view lays them.
+    picShelfBig->setVisible(false);
+    frameRackBig->setVisible(false);
+    frameLOpen->setVisible(false);
+    FrameROpen->setVisible(false);
+    ModMain.SelRack = nullptr; // it named a label of the old plan
+}
+
+} // namespace kvx
