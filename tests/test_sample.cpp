@@ -122,7 +122,9 @@ void TstSample::rings()
         int n = 1;
         for (; n <= RingEntries && !(ring(n) == "*"); ++n) {
             const QByteArray member = ring(n).text();
-            QVERIFY2(!seen.contains(member), member.constData());
+            // A rack appears once, but for the first, named again to close the loop.
+            const bool closesTheLoop = n > 1 && member == ring(1).text() && ring(n + 1) == "*";
+            QVERIFY2(!seen.contains(member) || closesTheLoop, member.constData());
             seen.insert(member);
             bool inRoom = false;
             for (int s = 1; s <= m_x.shoots() && !inRoom; ++s) {

@@ -30,14 +30,16 @@ struct Ring
     qint32 colour; // &HBBGGRR
 };
 
-// The inter-station ring joins every central control; each access ring
-// serves one control rack of each kind and its switching racks.
-const Ring Mis = {"CA,UC-01,UC-02,UC-03,UC-04,UD-01,UD-02,UD-03,UD-04,UE-01,UE-02,UE-03", 0x2828DC};
+// Each ring is a closed loop of neighbouring racks (it names its first rack
+// again at the end), so its layout reads as a ring of short links. The
+// inter-station ring joins the central controls; each access ring serves one
+// corner of the room.
+const Ring Mis = {"CA,UC-01,UC-02,UC-03,UC-04,UE-05,UE-04,UE-03,UE-02,UE-01,CA", 0x2828DC};
 const Ring Mas[4] = {
-    {"UC-01,UD-01,UE-01,XA0,XA-1A,XB-1A,XB-1B", 0xE66E1E},
-    {"UC-02,UD-02,UE-02,XA-1B,XB-2A,XB-2B", 0x46A014},
-    {"UC-03,UD-03,UE-03,UC-05,XA-2A,XB-3A,XB-3B", 0x00A0F0},
-    {"UC-04,UD-04,UE-04,UC-06,XA-2B,XB-4A,XB-4B,UE-05", 0xC83C96},
+    {"UD-01,UD-02,UD-03,UD-04,XA-1B,XB-2B,XB-2A,XB-1B,XB-1A,XA0,UD-01", 0xE66E1E},
+    {"UE-01,UE-02,UE-03,UC-05,XB-4A,XB-3B,XB-3A,XA-2B,UE-01", 0x46A014},
+    {"UC-02,UC-03,UC-04,UE-05,UE-04,UC-06,XB-4B,XB-4A,UC-05,UE-03,UE-02,UC-02", 0x00A0F0},
+    {"XA-1A,XA-1B,XA-2A,XA-2B,XB-3A,XB-2B,XB-2A,XA-1A", 0xC83C96},
 };
 
 class SampleRings : public kvx::RingControls
