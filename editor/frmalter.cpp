@@ -133,6 +133,7 @@ void frmAlter::createMenus()
     // Never in the menu bar: it is the room grid's pop-up.
     mnuEdit = new Menu(bar, QStringLiteral("&Edit"));
     mnuEdit->setVisible(false);
+    createEditMenu();
 
     connect(MnuSav, &Menu::Click, this, [this] { guard([this] { MnuSav_Click(); }); });
     connect(MnuSavAs, &Menu::Click, this, [this] { guard([this] { MnuSavAs_Click(); }); });

@@ -8,8 +8,11 @@
 // when it next reads the model.
 //
 // One class, one file per concern: window, menus and saving (frmalter.cpp),
-// the "Major Change" tab (frmalter_room.cpp), the card rows of the "Small
-// Change" tab (frmalter_cards.cpp) and the "Ring Change" tab (frmalter_rings.cpp).
+// the room's name and size (frmalter_room.cpp), the room grid and the station
+// boxes (frmalter_grid.cpp) and the grid's pop-up with rack insertion
+// (frmalter_insert.cpp) of the "Major Change" tab, the card rows of the
+// "Small Change" tab (frmalter_cards.cpp) and the "Ring Change" tab
+// (frmalter_rings.cpp).
 
 #include "app/exchangefile.h"
 #include "platform/checkbox.h"
@@ -28,6 +31,7 @@ namespace kvx {
 
 class ComboBox;
 class CommandButton;
+class HScrollBar;
 class Image;
 class ListBox;
 class Menu;
@@ -59,6 +63,11 @@ public:
     int cardRows() const { return CardRows; }
     int curRow() const { return CurRow; }
     int detStation() const { return DetStation; }
+    // The room grid's selection: the selected box (0 for none) and the place
+    // whose station names the station boxes show.
+    int edSelIndex() const { return EdSelIndex; }
+    int edShoot() const { return EdShoot; }
+    int edPlace() const { return EdPlace; }
 
     // Menus
     Menu *mnuFile = nullptr;
@@ -67,6 +76,8 @@ public:
     Menu *mnuSep = nullptr;
     Menu *mnuEx = nullptr;
     Menu *mnuEdit = nullptr;
+    Menu *mnuIns = nullptr;
+    Menu *mnuRem = nullptr;
 
     TabControl *SSTab1 = nullptr;
 
@@ -106,6 +117,16 @@ public:
     ComboBox *cmbDeRack = nullptr;
     CommandButton *cmdUpdate = nullptr;
 
+    // "Major Change": the room grid and the stations of the selected place
+    PictureBox *Picture1 = nullptr;
+    Frame *Frame6 = nullptr;
+    ControlArray<Label> lblEdRack;
+    HScrollBar *HScroll1 = nullptr;
+    VScrollBar *VScroll1 = nullptr;
+    Frame *Frame7 = nullptr;
+    Label *Label8 = nullptr;
+    ControlArray<TextBox> txtEdShelf;
+
     // "Ring Change"
     Frame *Frame5 = nullptr;
     CheckBox *chkMis = nullptr;
@@ -144,8 +165,36 @@ private:
     void fillRoomSize();
     void txtSiteName_Change();
     void cmdUpdate_Click();
+
+    // frmalter_grid.cpp: the room grid and the station boxes
+    void createRoomGrid(Container *tab);
+    void createStationBoxes(Container *tab);
     void BuildEditGrid(int shoots, int racks);
     void ClearEditGrid(int shoots, int racks);
+    void HScroll1_Change();
+    void VScroll1_Change();
+    void lblEdRack_MouseDown(int Index, int Button);
+    void selectPlace(int Index);
+    void txtEdShelf_Change(int Index);
+    void txtEdShelf_GotFocus(int Index);
+    void txtEdShelf_LostFocus(int Index);
+    void txtEdShelf_KeyDown(int Index, int KeyCode);
+    void mnuRem_Click();
+
+    // frmalter_insert.cpp: the grid's pop-up and rack insertion
+    void createEditMenu();
+    void InsertRack(const QString &name);
+    bool writeTemplateFor(const QByteArray &name);
+    void writeTemplate(const char *family);
+    void WriteTemplateUE();
+    void WriteTemplateUD();
+    void WriteTemplateUC();
+    void WriteTemplateXA();
+    void WriteTemplateXA0();
+    void WriteTemplateXB();
+    void WriteTemplateCA();
+    void WriteTemplateSDE();
+    void ReadRackTemplate(int shoot, int place);
 
     // frmalter_cards.cpp: the card rows
     void createCardRows(Container *tab);
@@ -189,6 +238,16 @@ private:
     int DetShoot = 0;
     int DetPlace = 0;
     int DetStation = 0;
+
+    // Room grid: the selected box (0 before the first selection and after a
+    // rebuild), the place the station boxes edit, and the colour the
+    // selected box had before it turned green.
+    int EdSelIndex = 0;
+    int EdShoot = 0;
+    int EdPlace = 0;
+    quint32 EdSavedColor = 0;
+    // The private file an insertion writes its template to and reads back.
+    QString m_rackTemplateFile;
 
     // Card rows
     int CardRows = 0;

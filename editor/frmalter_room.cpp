@@ -1,5 +1,5 @@
-// The "Major Change" tab: the room's name and size. The room grid and the
-// station boxes of this tab are built by BuildEditGrid and ClearEditGrid.
+// The "Major Change" tab: the room's name and size. A size change clears
+// the room grid and builds it again (frmalter_grid.cpp).
 
 #include "editor/frmalter.h"
 
@@ -76,9 +76,8 @@ void frmAlter::createRoomTab(Container *tab)
     cmdUpdate->setCaption(QStringLiteral("Update"));
     cmdUpdate->Click = [this] { guard([this] { cmdUpdate_Click(); }); };
 
-    // The room grid (a viewport below this frame with its scroll bars) and
-    // the frame "Stations" beside it stand on this tab too; BuildEditGrid
-    // and ClearEditGrid make and remove them.
+    createRoomGrid(tab);
+    createStationBoxes(tab);
 }
 
 void frmAlter::fillRoomSize()
@@ -126,21 +125,6 @@ void frmAlter::cmdUpdate_Click()
     ModMain.NoOfShoots = s;
     ModMain.NoOfRacks = r;
     BuildEditGrid(s, r);
-}
-
-void frmAlter::BuildEditGrid(int shoots, int racks)
-{
-    // The room grid of shoots x racks boxes is not built yet: the tab shows
-    // the frame "Switch Room" alone until the grid is added here.
-    Q_UNUSED(shoots);
-    Q_UNUSED(racks);
-}
-
-void frmAlter::ClearEditGrid(int shoots, int racks)
-{
-    // Removes what BuildEditGrid made; nothing so far.
-    Q_UNUSED(shoots);
-    Q_UNUSED(racks);
 }
 
 } // namespace kvx

@@ -6,10 +6,14 @@
 #include "editorhelpers.h"
 
 #include "art/art.h"
+#include "platform/frame.h"
 #include "platform/image.h"
+#include "platform/menu.h"
 #include "platform/tabcontrol.h"
 
 #include <QDir>
+#include <QMenu>
+#include <QPainter>
 
 using namespace kvx;
 
@@ -19,6 +23,7 @@ class TestEditorScreenshot : public QObject
 
 private slots:
     void renderTabs();
+    void majorChangeWithPopup();
 };
 
 void TestEditorScreenshot::renderTabs()
@@ -63,6 +68,64 @@ void TestEditorScreenshot::renderTabs()
             QCOMPARE(shot.pixelColor(swatch.center()), QColor(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff));
         }
     }
+}
+
+void TestEditorScreenshot::majorChangeWithPopup()
+{
+    test::EditorSession session;
+    QVERIFY(session.loadBytes(test::fileBytes(QFINDTESTDATA("../app/config.kvx"))));
+    frmAlter *f = session.open();
+    QVERIFY(f);
+    f->SSTab1->setTab(1);
+    // A rack right-clicked: its stations are shown, the real pop-up opens at
+    // the mouse, and the keyboard opens Insert and its UE submenu as a person would.
+    int rack = 1;
+    while (f->lblEdRack(rack).Caption() != QLatin1String("UE-01"))
+        ++rack;
+    const QPoint at = f->lblEdRack(rack).pixelRect().center() + f->Frame6->clientOrigin();
+    setPopupMenuHook([&](Menu *menu) { menu->submenu()->popup(f->Frame6->mapToGlobal(at)); });
+    QTest::mouseClick(f->Frame6, Qt::RightButton, {}, at);
+    setPopupMenuHook({});
+    QMenu *popup = f->mnuEdit->submenu();
+    QVERIFY(QTest::qWaitForWindowExposed(popup));
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Right);
+    QMenu *insert = f->mnuIns->submenu();
+    QVERIFY(QTest::qWaitForWindowExposed(insert));
+    for (int n = 0; n < 4; ++n)
+        QTest::keyClick(insert, Qt::Key_Down);
+    QCOMPARE(insert->activeAction()->text(), QString("UE"));
+    QTest::keyClick(insert, Qt::Key_Right);
+    QMenu *ue = insert->activeAction()->menu();
+    QVERIFY(QTest::qWaitForWindowExposed(ue));
+
+    // The window with the open menus laid over it where they stand on the screen.
+    const QImage window = test::grabImage(*f);
+    const QPoint origin = f->mapToGlobal(QPoint());
+    QRect canvas(origin, window.size());
+    for (QMenu *menu : {popup, insert, ue})
+        canvas |= menu->geometry();
+    QImage shot(canvas.size(), QImage::Format_RGB32);
+    shot.fill(Qt::darkGray);
+    {
+        QPainter painter(&shot);
+        painter.drawImage(origin - canvas.topLeft(), window);
+        for (QMenu *menu : {popup, insert, ue})
+            painter.drawImage(menu->geometry().topLeft() - canvas.topLeft(), test::grabImage(*menu));
+    }
+    const QString folder = qEnvironmentVariable("KVX_BUILD_DIR", QDir::currentPath()) + QStringLiteral("/screenshots");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(shot.save(folder + QStringLiteral("/editor-major-change-popup.png")));
+
+    // The selected box is green, another rack's box white.
+    QCOMPARE(f->txtEdShelf(0).Text(), QString("SMC"));
+    const auto onWindow = [&](const LightControl &box) {
+        return f->Frame6->mapTo(f, box.pixelRect().topLeft() + QPoint(3, 3) + f->Frame6->clientOrigin());
+    };
+    QVERIFY(test::colorNear(window, onWindow(f->lblEdRack(rack)), QColor(0x11, 0xF4, 0x87), 1));
+    QVERIFY(test::colorNear(window, onWindow(f->lblEdRack(1)), Qt::white, 1));
+    for (QMenu *menu : {ue, insert, popup})
+        menu->close();
 }
 
 QTEST_MAIN(TestEditorScreenshot)
