@@ -44,24 +44,6 @@ Exchange room(int shoots, int places)
     return x;
 }
 
-// Inserts the template of the named rack at (s, p) as the editor does.
-void insert(Exchange &x, const char *name, int s, int p)
-{
-    const RackTemplate *t = kvx::templateForRackName(name);
-    QVERIFY2(t, name);
-    x.RackName.set(Loose(name), s, p);
-    applyRackTemplate(*t, x, s, p);
-}
-
-// The card count of shelf (s, p, shelf) and that the list is closed by -1.
-int cardCount(const Exchange &x, int s, int p, int shelf)
-{
-    int n = 1;
-    while (n <= CardsPerShelf && !(x.SlotNo(s, p, shelf, n) == -1))
-        ++n;
-    return n - 1;
-}
-
 } // namespace
 
 class TstRackTemplates : public QObject
@@ -78,12 +60,6 @@ private slots:
     void nameTests();
     void fileTextLayout();
     void fileTextRoundTrips();
-    void blanksAroundFieldsAreDropped();
-    void insertUE05();
-    void insertSDE02();
-    void insertXAWithoutLowerShelves_data();
-    void insertXAWithoutLowerShelves();
-    void staleEntriesBehindTheEndStay();
     void placeOutsideTablesWritesNothing();
 };
 
@@ -277,88 +253,11 @@ void TstRackTemplates::fileTextRoundTrips()
     }
 }
 
-void TstRackTemplates::blanksAroundFieldsAreDropped()
-{
-    const RackTemplate &t = *templateForFamily("CA");
-    QByteArray spaced = templateFileText(t);
-    spaced.replace(",", " ,\t ");
-    spaced.replace("\r\n", "  \r\n ");
-    Exchange x = room(1, 1);
-    FieldReader in(spaced);
-    readRackTemplate(in, x, 1, 1);
-    QCOMPARE(stationsText(x, 1, 1), QByteArray("SMC1,STS1,SMMA,SSE1,SMMB"));
-    for (int k = 1; k <= ShelvesPerRack; ++k)
-        QCOMPARE(shelfText(x, 1, 1, k), listText(t.shelves[size_t(k - 1)]));
-}
 
-void TstRackTemplates::insertUE05()
-{
-    Exchange x = room(2, 3);
-    insert(x, "UE-05", 2, 3);
-    QCOMPARE(stationsText(x, 2, 3), QByteArray("SMC,SMT,SMT,SMA,SMA"));
-    QCOMPARE(cardCount(x, 2, 3, 1), 17);
-    QVERIFY(x.SlotNo(2, 3, 1, 18) == -1);
-    QCOMPARE(cardCount(x, 2, 3, 2), 32);
-    QCOMPARE(cardCount(x, 2, 3, 3), 32);
-    QCOMPARE(cardCount(x, 2, 3, 4), 12);
-    QCOMPARE(cardCount(x, 2, 3, 5), 12);
-    // Only that place was touched.
-    QCOMPARE(stationsText(x, 1, 3), QByteArray(",,,,"));
-    QVERIFY(x.SlotNo(2, 2, 1, 1).isEmpty());
-}
 
-void TstRackTemplates::insertSDE02()
-{
-    Exchange x = room(1, 2);
-    insert(x, "SDE-02", 1, 2);
-    for (int k = 1; k <= ShelvesPerRack; ++k) {
-        QVERIFY(x.StationName(1, 2, k) == "");
-        QVERIFY(x.SlotNo(1, 2, k, 1) == -1);
-        QVERIFY(x.SlotNo(1, 2, k, 2).isEmpty());
-    }
-}
 
-void TstRackTemplates::insertXAWithoutLowerShelves_data()
-{
-    QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<int>("upperCards"); // shelves 2 and 3
-    QTest::newRow("XA-2B") << QByteArray("XA-2B") << 22;
-    QTest::newRow("XA0") << QByteArray("XA0") << 16;
-}
 
-void TstRackTemplates::insertXAWithoutLowerShelves()
-{
-    QFETCH(QByteArray, name);
-    QFETCH(int, upperCards);
-    Exchange x = room(1, 1);
-    insert(x, name.constData(), 1, 1);
-    QCOMPARE(stationsText(x, 1, 1), QByteArray("SMXC,SMX,SMX,,"));
-    QCOMPARE(cardCount(x, 1, 1, 1), 34);
-    QCOMPARE(cardCount(x, 1, 1, 2), upperCards);
-    QCOMPARE(cardCount(x, 1, 1, 3), upperCards);
-    QCOMPARE(cardCount(x, 1, 1, 4), 0);
-    QCOMPARE(cardCount(x, 1, 1, 5), 0);
-}
 
-void TstRackTemplates::staleEntriesBehindTheEndStay()
-{
-    Exchange x = room(1, 1);
-    for (int n = 1; n <= 20; ++n) {
-        x.SlotNo.set(Loose(100 + n), 1, 1, 1, n);
-        x.CardName.set(Loose("OLD"), 1, 1, 1, n);
-        x.CardType.set(Loose(5), 1, 1, 1, n);
-    }
-    x.StationName.set(Loose("SSE"), 1, 1, 4);
-    insert(x, "UE-01", 1, 1);
-    QCOMPARE(shelfText(x, 1, 1, 1), listText(templateCardList('A')));
-    QVERIFY(x.SlotNo(1, 1, 1, 18) == -1);
-    for (int n = 19; n <= 20; ++n) {
-        QCOMPARE(x.SlotNo(1, 1, 1, n).text(), QByteArray::number(100 + n));
-        QCOMPARE(x.CardName(1, 1, 1, n).text(), QByteArray("OLD"));
-        QCOMPARE(x.CardType(1, 1, 1, n).text(), QByteArray("5"));
-    }
-    QCOMPARE(x.StationName(1, 1, 4).text(), QByteArray("SMA"));
-}
 
 void TstRackTemplates::placeOutsideTablesWritesNothing()
 {
