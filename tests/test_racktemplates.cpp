@@ -26,14 +26,6 @@ QByteArray shelfText(const Exchange &x, int s, int p, int shelf)
     return parts.join("; ");
 }
 
-QByteArray stationsText(const Exchange &x, int s, int p)
-{
-    QList<QByteArray> parts;
-    for (int k = 1; k <= ShelvesPerRack; ++k)
-        parts << x.StationName(s, p, k).text();
-    return parts.join(',');
-}
-
 Exchange room(int shoots, int places)
 {
     Exchange x;
