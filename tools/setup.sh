@@ -9,7 +9,7 @@ packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth libx11-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation2
 )
 
 missing=()
