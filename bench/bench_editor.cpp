@@ -4,6 +4,7 @@
 // build and read the figures; times are never asserted.
 
 #include "app/modmain.h"
+#include "bench/largestexchange.h"
 #include "editor/frmalter.h"
 #include "platform/listbox.h"
 #include "platform/services.h"
@@ -15,51 +16,9 @@
 
 namespace {
 
-constexpr int Shoots = 15;
-constexpr int Places = 15;
-
-QByteArray rackName(int s, int p)
-{
-    static const char *const families[] = {"UC", "UD", "UE", "XA", "XB"};
-    return QByteArray(families[(s + p) % 5]) + '-' + QByteArray::number(s) + QByteArray::number(p).rightJustified(2, '0');
-}
-
-kvx::Exchange largestExchange()
-{
-    kvx::Exchange x;
-    x.SiteName = kvx::Loose("BENCHMARK EXCHANGE");
-    x.NoOfShoots = Shoots;
-    x.NoOfRacks = Places;
-    x.NoOfMas = 4;
-    x.RackName.redim({Shoots, Places});
-    x.sizeRoomTables(Shoots, Places);
-    for (int s = 1; s <= Shoots; ++s) {
-        for (int p = 1; p <= Places; ++p) {
-            x.RackName.set(kvx::Loose(rackName(s, p)), s, p);
-            for (int shelf = 1; shelf <= kvx::ShelvesPerRack; ++shelf) {
-                x.StationName.set(kvx::Loose(shelf == 1 ? "SMXC" : "SMX"), s, p, shelf);
-                for (int n = 1; n <= kvx::CardsPerShelf; ++n) {
-                    x.SlotNo.set(kvx::Loose(4 * n), s, p, shelf, n);
-                    x.CardName.set(kvx::Loose(n % 2 ? "RCID4" : "ACTUR5AB"), s, p, shelf, n);
-                    x.CardType.set(kvx::Loose(n % 14), s, p, shelf, n);
-                }
-            }
-        }
-    }
-    x.Mas3Ring.redim({kvx::RingEntries});
-    x.Mas4Ring.redim({kvx::RingEntries});
-    for (int k = 0; k <= 4; ++k) {
-        kvx::LooseTable &ring = x.ring(k);
-        ring.redim({kvx::RingEntries});
-        for (int n = 1; n < kvx::RingEntries; ++n)
-            ring.set(kvx::Loose(rackName((k + n) % Shoots + 1, n)), n);
-        ring.set(kvx::Loose("*"), kvx::RingEntries);
-    }
-    x.MisColor = 0x2828DC;
-    for (int k = 1; k <= 4; ++k)
-        x.MasColor.set(kvx::Loose(0x00A0F0 + k), k);
-    return x;
-}
+using kvx::bench::largestExchange;
+using kvx::bench::Places;
+using kvx::bench::Shoots;
 
 // What the event loop does after each handler: destroys the controls
 // unloaded by it, and paints.

@@ -30,7 +30,7 @@ inline QImage grabImage(QWidget &widget)
 }
 
 // Whether a pixel of the colour lies within `radius` pixels of the point.
-inline bool colorNear(const QImage &image, QPoint at, const QColor &color, int radius = 1)
+inline bool colorNear(const QImage &image, QPoint at, const QColor &color, int radius = 2)
 {
     for (int dy = -radius; dy <= radius; ++dy) {
         for (int dx = -radius; dx <= radius; ++dx) {

@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "platform/lightcontrol.h"
 #include "platform/picturebox.h"
+#include "controlshelpers.h"
 #include "support/testhooks.h"
 #include "viewer/frmswitch.h"
 
@@ -143,24 +144,6 @@ private:
 inline QRect widgetRect(const LightControl &control)
 {
     return control.pixelRect().translated(control.container()->clientOrigin());
-}
-
-inline QImage grabImage(QWidget &widget)
-{
-    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-// Whether a pixel of the colour lies within `radius` pixels of the point.
-inline bool colorNear(const QImage &image, QPoint at, const QColor &color, int radius = 2)
-{
-    for (int dy = -radius; dy <= radius; ++dy) {
-        for (int dx = -radius; dx <= radius; ++dx) {
-            const QPoint p = at + QPoint(dx, dy);
-            if (image.rect().contains(p) && image.pixelColor(p) == color)
-                return true;
-        }
-    }
-    return false;
 }
 
 // A &HBBGGRR colour as Qt shows it.
