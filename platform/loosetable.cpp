@@ -125,6 +125,15 @@ Loose *LooseTable::makeRow(qint64 key)
     return p;
 }
 
+Loose *LooseTable::row(const int *leading, int count)
+{
+    if (count != rank() - 1)
+        raiseError(ErrSubscript, QStringLiteral("Subscript out of range"));
+    int index[8] = {};
+    std::copy(leading, leading + count, index);
+    return makeRow(rowKey(index, rank()));
+}
+
 const Loose &LooseTable::get(const int *index, int count) const
 {
     const qint64 key = rowKey(index, count);

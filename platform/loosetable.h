@@ -60,6 +60,10 @@ public:
         assign(index, int(sizeof...(I)), value);
     }
 
+    // The writable row of the last dimension under the given leading indexes
+    // (rank - 1 of them), for filling a list without a look-up per element.
+    Loose *row(const int *leading, int count);
+
     const Loose &get(const int *index, int count) const;
     Loose &ref(const int *index, int count);
     void assign(const int *index, int count, const Loose &value);
