@@ -1,6 +1,8 @@
 // The main window on the largest exchange (15 x 15 racks, 35 cards a shelf):
 // the rebuild of the room plan that Refresh performs (load, Clear, InitMe)
-// and one paint of the rebuilt plan; and the program's start-up until its
+// and one paint of the rebuilt plan; a rack click until the rack view is laid
+// out, one tick of the shelf animation and the last tick, which lays the
+// shelf's 35 cards, and a paint of the shelf view; and the program's start-up until its
 // main window is shown, next to a bare Qt main window's start-up measured the
 // same way: each iteration starts this benchmark again as a child process in
 // one of the two roles and waits for it to end once its window is painted.
@@ -31,6 +33,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -140,6 +143,69 @@ void BM_PaintRoomPlan(benchmark::State &state)
     }
 }
 
+// The rack click as the plan raises it, on racks all over the room; the
+// first click, which parses the view's pictures, is made before timing.
+void BM_RackClick(benchmark::State &state)
+{
+    LargestRoom room;
+    if (!room.ok) {
+        state.SkipWithError("the largest exchange did not load");
+        return;
+    }
+    frmSwitch &form = frmSwitch::get();
+    form.imgRack(1).Click();
+    int i = 0;
+    for (auto _ : state) {
+        i = i % ModMain.RackIndex + 1;
+        form.imgRack(i).Click();
+    }
+    if (!form.frameRackBig->Visible())
+        state.SkipWithError("the rack view did not open");
+}
+
+// Arg: the tick timed, 3 (the box grows) or 6 (the cards are laid). Each
+// iteration opens the first shelf again, which removes the cards laid last.
+void BM_ShelfTick(benchmark::State &state)
+{
+    LargestRoom room;
+    if (!room.ok) {
+        state.SkipWithError("the largest exchange did not load");
+        return;
+    }
+    frmSwitch &form = frmSwitch::get();
+    form.imgRack(1).Click();
+    const int timed = int(state.range(0));
+    for (auto _ : state) {
+        form.imgShelf(0).Click();
+        for (int t = 1; t < timed; ++t)
+            form.TimShelfEnlarger->fireTick();
+        const auto begin = std::chrono::steady_clock::now();
+        form.TimShelfEnlarger->fireTick();
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count());
+    }
+    state.counters["cards"] = form.CardCount;
+}
+
+// The room with the grown shelf view over it, painted.
+void BM_PaintShelfView(benchmark::State &state)
+{
+    LargestRoom room;
+    if (!room.ok) {
+        state.SkipWithError("the largest exchange did not load");
+        return;
+    }
+    frmSwitch &form = frmSwitch::get();
+    form.imgRack(1).Click();
+    form.imgShelf(0).Click();
+    for (int t = 0; t < 6; ++t)
+        form.TimShelfEnlarger->fireTick();
+    form.PicRoom->repaint();
+    for (auto _ : state) {
+        form.PicRoom->repaint();
+        benchmark::ClobberMemory();
+    }
+}
+
 // Arg 0: a bare Qt main window; 1: the program on its sample; 2: the program on the largest exchange.
 void BM_StartUntilShown(benchmark::State &state)
 {
@@ -175,6 +241,14 @@ void BM_StartUntilShown(benchmark::State &state)
 
 BENCHMARK(BM_RebuildRoomPlan)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintRoomPlan)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RackClick)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ShelfTick)
+    ->ArgName("tick")
+    ->Arg(3)
+    ->Arg(6)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintShelfView)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartUntilShown)
     ->ArgName("bare0_sample1_largest2")
     ->Arg(0)

@@ -107,6 +107,13 @@ void Container::setBackColor(quint32 color)
     update();
 }
 
+void Container::setTransparentBackground(bool transparent)
+{
+    m_transparent = transparent;
+    setAttribute(Qt::WA_OpaquePaintEvent, !transparent);
+    update();
+}
+
 double Container::ScaleWidth() const
 {
     return twipsFromPixels(width() - 2 * m_origin.x());
@@ -161,7 +168,8 @@ void Container::paintFrame(QPainter &)
 void Container::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.fillRect(event->rect(), resolveColor(m_backColor));
+    if (!m_transparent)
+        painter.fillRect(event->rect(), resolveColor(m_backColor));
     paintFrame(painter);
     const QRect client(QPoint(0, 0), size() - QSize(2 * m_origin.x(), 2 * m_origin.y()));
     painter.translate(m_origin);

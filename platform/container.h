@@ -54,6 +54,10 @@ public:
 
     quint32 BackColor() const { return m_backColor; }
     void setBackColor(quint32 color);
+    // A see-through background: what lies beneath shows where no control
+    // draws (a frame around a picture that is not rectangular).
+    bool transparentBackground() const { return m_transparent; }
+    void setTransparentBackground(bool transparent);
     // The size of the client area in twips.
     double ScaleWidth() const;
     double ScaleHeight() const;
@@ -101,6 +105,7 @@ private:
     ItemList m_items;
     QPoint m_origin;
     quint32 m_backColor;
+    bool m_transparent = false;
     std::optional<QCursor> m_pointer;
     LightControl *m_pressed = nullptr;
     bool m_backgroundPressed = false;

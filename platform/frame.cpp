@@ -15,6 +15,7 @@ Frame *Frame::loadCopy() const
     auto *copy = new Frame(parentWidget());
     copy->copyCommonFrom(*this);
     copy->setBackColor(BackColor());
+    copy->setTransparentBackground(transparentBackground());
     copy->m_caption = m_caption;
     copy->m_borderStyle = m_borderStyle;
     copy->m_foreColor = m_foreColor;

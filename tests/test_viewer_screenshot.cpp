@@ -1,10 +1,15 @@
-// Renders the main window on the sample exchange, the room plan and the MIS
-// ring view, at 1024 x 768 and 1920 x 1080, to PNG files under the build
-// folder for people to look at; a few pixel checks catch what failed to paint.
+// Renders the main window on the sample exchange, the room plan, the MIS
+// ring view, the rack view with its doors shut and open and the full shelf
+// of a rack of every family, at 1024 x 768 and 1920 x 1080, to PNG files
+// under the build folder for people to look at; a few pixel checks catch
+// what failed to paint.
 
-#include "viewerhelpers.h"
+#include "rackviewhelpers.h"
 
 #include <QTest>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace kvx;
 
@@ -15,7 +20,33 @@ class TestViewerScreenshot : public QObject
 private slots:
     void render_data();
     void render();
+    void rackAndShelfViews_data();
+    void rackAndShelfViews();
+
+private:
+    static QString folder();
+    static void scrollToShow(double x, double y);
 };
+
+// Scrolls with the bars, as a user would, so that the room's point (x, y)
+// stands as near the viewport's centre as the bars go.
+void TestViewerScreenshot::scrollToShow(double x, double y)
+{
+    frmSwitch &form = frmSwitch::get();
+    const auto value = [](double at, double viewport, double room, int max) {
+        if (max == 0)
+            return 0;
+        const double offset = viewport / 2 - at;
+        return std::clamp(int(std::lround(offset / (viewport - room) * max)), 0, max);
+    };
+    form.HScroll1->setValue(value(x, form.PicSwitch->Width(), form.PicRoom->Width(), form.HScroll1->Max()));
+    form.VScroll1->setValue(value(y, form.PicSwitch->Height(), form.PicRoom->Height(), form.VScroll1->Max()));
+}
+
+QString TestViewerScreenshot::folder()
+{
+    return qEnvironmentVariable("KVX_BUILD_DIR", QDir::currentPath()) + QStringLiteral("/screenshots");
+}
 
 void TestViewerScreenshot::render_data()
 {
@@ -39,7 +70,7 @@ void TestViewerScreenshot::render()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.windowTitle(), QStringLiteral("KINGSBRIDGE TRUNK EXCHANGE"));
 
-    const QString folder = qEnvironmentVariable("KVX_BUILD_DIR", QDir::currentPath()) + QStringLiteral("/screenshots");
+    const QString folder = TestViewerScreenshot::folder();
     QVERIFY(QDir().mkpath(folder));
     const QString size = QStringLiteral("%1x%2").arg(width).arg(height);
 
@@ -65,6 +96,69 @@ void TestViewerScreenshot::render()
         const int index = i == 1 ? 5 : 7; // CA at place 5, UC-01 at place 7 of shoot 1
         const QPoint centre = test::widgetRect(form.shpRack(index)).center();
         QVERIFY(test::colorNear(schematic, centre, mis, 2));
+    }
+}
+
+void TestViewerScreenshot::rackAndShelfViews_data()
+{
+    render_data();
+}
+
+void TestViewerScreenshot::rackAndShelfViews()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    test::ProgramFixture program(width, height);
+    QFile sample(QStringLiteral(KVX_SAMPLE_FILE));
+    QVERIFY(sample.open(QIODevice::ReadOnly));
+    QVERIFY(program.write(QStringLiteral("config.kvx"), sample.readAll()));
+    Main();
+    QVERIFY(frmSwitch::isLoaded());
+    frmSwitch &form = frmSwitch::get();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(QDir().mkpath(folder()));
+    const QString size = QStringLiteral("%1x%2").arg(width).arg(height);
+
+    // A rack of every family, its fullest shelf opened through both doors.
+    const QStringList racks{"UE-01", "UD-01", "UC-01", "XA-1A", "XA0", "XB-1A", "CA"};
+    for (const QString &rack : racks) {
+        const Image &plan = form.imgRack(test::rackIndex(rack));
+        scrollToShow(plan.Left() + plan.Width() / 2, plan.Top() + plan.Height() / 2);
+        QVERIFY2(test::openRack(rack), qPrintable(rack));
+        QCOMPARE(form.lblRackName->Caption(), rack);
+        const QString name = QString(rack).remove(QLatin1Char('-'));
+        const bool front = rack == racks[0] || rack == racks[2]; // the two rack fronts
+        if (front)
+            QVERIFY(test::grabImage(form).save(folder() + QStringLiteral("/rackview-shut-%1-%2.png").arg(name, size)));
+        QVERIFY(test::openDoors());
+        if (front)
+            QVERIFY(test::grabImage(form).save(folder() + QStringLiteral("/rackview-open-%1-%2.png").arg(name, size)));
+
+        int fullest = -1;
+        int most = -1;
+        for (int k = 0; k < 5; ++k) {
+            int cards = 0;
+            while (cards < 35 && ModMain.SlotNo(form.SelShoot, form.SelPlace, k + 1, cards + 1).number() >= 0)
+                ++cards;
+            if (form.imgShelf(k).Visible() && cards > most) {
+                most = cards;
+                fullest = k;
+            }
+        }
+        QVERIFY(fullest >= 0);
+        QVERIFY(test::clickOn(form.imgShelf(fullest)));
+        test::growShelf();
+        QCOMPARE(form.CardCount, most);
+        const PictureBox &box = *form.picShelfBig;
+        scrollToShow(box.Left() + box.Width() / 2, box.Top() + box.Height() / 2);
+        const QImage shot = test::grabImage(form);
+        QVERIFY(shot.save(folder() + QStringLiteral("/shelfview-%1-%2.png").arg(name, size)));
+        // The last card painted.
+        const QPoint card = test::widgetRect(form.imgCard(form.CardCount)).center();
+        QVERIFY(shot.pixelColor(form.picShelfBig->mapTo(&form, card)) != test::qtColor(box.BackColor()));
+        // A click on the floor closes the shelf view, a second one the rack view.
+        QVERIFY(test::clickFloor() && test::clickFloor());
+        QVERIFY(!form.frameRackBig->Visible());
     }
 }
 

@@ -11,7 +11,10 @@
 //   frmswitch_roomplan.cpp  InitMe, Clear, PlaceRacks
 //   frmswitch_scrolling.cpp the scroll bars and Form_Resize
 //   frmswitch_ringview.cpp  the ring schematic, ring drawing and ring commands
+//   frmswitch_rackview.cpp  the rack view: a rack's front, its doors and shelves
+//   frmswitch_shelfview.cpp the shelf view: a shelf grown to full size with its cards
 
+#include "platform/commandbutton.h"
 #include "platform/controlarray.h"
 #include "platform/form.h"
 #include "platform/frame.h"
@@ -24,6 +27,7 @@
 #include "platform/scrollbar.h"
 #include "platform/services.h"
 #include "platform/shape.h"
+#include "platform/timer.h"
 
 #include <array>
 
@@ -84,19 +88,40 @@ public:
     // The rack and shelf views: InitMe sizes them; they open from the plan.
     Frame *frameRackBig = nullptr;
     Image *ImgRackBig = nullptr;
+    Image *imgSMTRack = nullptr;   // picture source: front of UE and UD racks
+    Image *imgOtherRack = nullptr; // picture source: front of the other racks
     Image *ImgD_C_L = nullptr;
     Image *ImgD_C_R = nullptr;
     Frame *frameLOpen = nullptr;
     Frame *FrameROpen = nullptr;
     Image *imgD_O_L = nullptr;
     Image *imgD_O_R = nullptr;
-    ControlArray<Image> imgShelf;
+    ControlArray<Image> imgShelf; // 0..4
+    Label *lblRackName = nullptr;
+
     PictureBox *picShelfBig = nullptr;
+    CommandButton *cmdShelfEx = nullptr;
+    Label *lblShelfName = nullptr;
+    Label *LblLevel = nullptr;
+    ControlArray<Image> imgCard;
     ControlArray<Label> lblCard;
+    ControlArray<Image> imgCardType; // 0..13, picture sources
+    ControlArray<Image> imgShelfBig; // 1: the shelf picture scaled by the screen factors
+    Timer *TimShelfEnlarger = nullptr;
 
     std::array<Loose, 11> ShelfLevel; // 1..10
     Loose EFLCount;
     qint16 EFCount = 0;
+
+    // The rack shown (its place in the grid) and the shelf grown from it.
+    int SelShoot = 0;
+    int SelPlace = 0;
+    int SelShelf = 0;
+    // The shelf animation's steps and tick counter; the cards it laid.
+    double StepX = 0;
+    double StepY = 0;
+    int Tick = 0;
+    int CardCount = 0;
 
 protected:
     void Form_Load() override;
@@ -111,6 +136,8 @@ private:
     void createRoomControls();
     void createRingControls();
     void createRackAndShelfHolders();
+    void createRackViewHolders();
+    void createShelfViewHolders();
 
     // Menus.
     void MnuOpen_Click();
@@ -125,6 +152,39 @@ private:
     // Room plan.
     void PlaceRacks(qint16 Racks, qint16 Shoots);
     void closeViewsOfOldPlan();
+
+    // Rack view.
+    void connectRackView();
+    void giveRackViewPictures();
+    void imgRack_Click(int Index);
+    void PlaceRackFrame(int Index);
+    void PlaceDoors();
+    double doorTop() const;
+    bool findSelectedRack(const QString &name);
+    void ShowShelves(int Shoot, int Place, int n);
+    bool isPowerRack() const;
+    void refusePowerRack();
+    static bool isUeOrUd(const QString &rackName);
+    void ImgD_C_L_MouseDown(int Button, int Shift, double X, double Y);
+    void ImgD_C_R_MouseDown(int Button, int Shift, double X, double Y);
+    void imgD_O_L_MouseDown(int Button, int Shift, double X, double Y);
+    void imgD_O_R_MouseDown(int Button, int Shift, double X, double Y);
+    void PicRoom_Click();
+    void PicRoom_KeyPress(int &KeyAscii);
+    void closeRackView();
+
+    // Shelf view.
+    void connectShelfView();
+    void giveShelfViewPictures();
+    void imgShelf_Click(int Index);
+    void StartShelfEnlarger();
+    void TimShelfEnlarger_Timer();
+    void ShowCards(int s);
+    void layCard(int n, const Loose &Slot, const QString &Name, const Loose &Code);
+    void showScaledShelf();
+    void CloseShelfView();
+    void picShelfBig_KeyPress(int &KeyAscii);
+    void cmdShelfEx_Click();
 
     // Scrolling.
     void SetVScroll(PictureBox &Room);

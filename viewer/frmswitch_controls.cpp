@@ -13,6 +13,9 @@ constexpr quint32 FloorColor = 0xC8CDD2;    // the room's floor
 constexpr quint32 ViewportColor = 0x707070; // seen only where the room is smaller than the viewport
 
 const FontDesc RackNameFont{QStringLiteral("MS Sans Serif"), 9.75, true};
+const FontDesc RackViewNameFont{QStringLiteral("MS Sans Serif"), 13.5, true};
+// The full shelf's own frame colour, seen where the box outgrows its picture.
+constexpr quint32 ShelfColor = 0x2C2A26;
 
 Image *templateImage(Container *container, const Picture &picture, double width, double height)
 {
@@ -43,6 +46,8 @@ void frmSwitch::createControls()
     createRoomControls();
     createRingControls();
     createRackAndShelfHolders();
+    connectRackView();
+    connectShelfView();
 }
 
 void frmSwitch::createRoomControls()
@@ -107,44 +112,104 @@ void frmSwitch::createRingControls()
 // are given when a view first opens, not here.
 void frmSwitch::createRackAndShelfHolders()
 {
+    createRackViewHolders();
+    createShelfViewHolders();
+}
+
+void frmSwitch::createRackViewHolders()
+{
     frameRackBig = new Frame(PicRoom);
     frameRackBig->setBorderStyle(0);
     frameRackBig->setVisible(false);
+    imgSMTRack = templateImage(frameRackBig, Picture(), 4395, 7350);
+    imgOtherRack = templateImage(frameRackBig, Picture(), 4440, 7350);
     ImgRackBig = frameRackBig->create<Image>();
     ImgRackBig->setStretch(true);
     ImgRackBig->Move(0, 0, 4440, 7350);
-    imgShelf.add(0, templateImage(frameRackBig, Picture(), 4350, 945));
-    imgShelf(0).setTop(1050);
+    for (int k = 0; k <= 4; ++k) {
+        imgShelf.add(k, templateImage(frameRackBig, Picture(), 4350, 945));
+        imgShelf(k).setTop(1050);
+    }
+    lblRackName = frameRackBig->create<Label>();
+    lblRackName->setFontDesc(RackViewNameFont);
+    lblRackName->setForeColor(ColorBlue);
+    lblRackName->setBackStyle(Label::Transparent);
+    lblRackName->setAutoSize(true);
     ImgD_C_L = frameRackBig->create<Image>();
     ImgD_C_L->setStretch(true);
     ImgD_C_L->Move(0, 810, 2190, 6315);
     ImgD_C_R = frameRackBig->create<Image>();
     ImgD_C_R->setStretch(true);
     ImgD_C_R->Move(2190, 810, 2190, 6315);
+    // A shelf is seen, and clicked, only where an open door uncovers it.
+    frameRackBig->setStackingOrder({ImgD_C_R, ImgD_C_L, &imgShelf(4), &imgShelf(1), &imgShelf(3), &imgShelf(2),
+                                    lblRackName, &imgShelf(0), ImgRackBig});
 
+    // An open door is drawn in perspective: the room shows around it.
     frameLOpen = new Frame(PicRoom);
     frameLOpen->setBorderStyle(0);
+    frameLOpen->setTransparentBackground(true);
     frameLOpen->setVisible(false);
     imgD_O_L = frameLOpen->create<Image>();
     imgD_O_L->setStretch(true);
     imgD_O_L->Move(0, 0, 2190, 6315);
     FrameROpen = new Frame(PicRoom);
     FrameROpen->setBorderStyle(0);
+    FrameROpen->setTransparentBackground(true);
     FrameROpen->setVisible(false);
     imgD_O_R = FrameROpen->create<Image>();
     imgD_O_R->setStretch(true);
     imgD_O_R->Move(0, -120, 2190, 6315);
+}
 
+void frmSwitch::createShelfViewHolders()
+{
+    // Created after the rack view, so it lies above it.
     picShelfBig = new PictureBox(PicRoom);
     picShelfBig->setBorderStyle(0);
+    picShelfBig->setBackColor(ShelfColor);
     picShelfBig->setVisible(false);
-    Label *card = picShelfBig->create<Label>();
-    card->setFontDesc({QStringLiteral("MS Sans Serif"), 8.25, true});
-    card->setForeColor(ColorWhite);
-    card->setBackStyle(Label::Transparent);
-    card->Move(720, 1320, 140, 1695);
+
+    // Creation order is the stacking order, bottom first: the scaled shelf
+    // picture, the card pictures, their names, the station name, the level.
+    imgShelfBig.add(0, templateImage(picShelfBig, Picture(), 13110, 3975));
+    imgShelfBig(0).setLeft(-2040);
+    for (int code = 0; code < Art::CardCodes; ++code)
+        imgCardType.add(code, templateImage(picShelfBig, Picture(), 315, 3165));
+    Image *card = picShelfBig->create<Image>();
+    card->Move(360, 360, 315, 3165);
     card->setVisible(false);
-    lblCard.add(0, card);
+    imgCard.add(0, card);
+    Label *name = picShelfBig->create<Label>();
+    name->setFontDesc({QStringLiteral("MS Sans Serif"), 8.25, true});
+    name->setForeColor(ColorWhite);
+    name->setBackStyle(Label::Transparent);
+    name->Move(720, 1320, 140, 1695);
+    name->setVisible(false);
+    lblCard.add(0, name);
+
+    lblShelfName = picShelfBig->create<Label>();
+    lblShelfName->setFontDesc({QStringLiteral("Arial"), 12, true});
+    lblShelfName->setForeColor(ColorWhite);
+    lblShelfName->setBackStyle(Label::Transparent);
+    lblShelfName->setAutoSize(true);
+    lblShelfName->Move(480, 0);
+    LblLevel = picShelfBig->create<Label>();
+    LblLevel->setFontDesc({QStringLiteral("Arial"), 6.75});
+    LblLevel->setBackColor(ColorWhite);
+    LblLevel->setAutoSize(true);
+    LblLevel->Move(45, 3555);
+    LblLevel->setCaption(QStringLiteral("*100*"));
+
+    cmdShelfEx = new CommandButton(picShelfBig);
+    cmdShelfEx->setCaption(QStringLiteral("X"));
+    cmdShelfEx->setBackColor(ColorYellow);
+    cmdShelfEx->setFontDesc({QStringLiteral("MS Sans Serif"), 8.25, true});
+    cmdShelfEx->Move(12800, 0, 255, 300);
+
+    TimShelfEnlarger = new Timer(PicRoom);
+    TimShelfEnlarger->setEnabled(false);
+    TimShelfEnlarger->setInterval(10);
 }
 
 } // namespace kvx

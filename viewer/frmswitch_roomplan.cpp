@@ -178,12 +178,10 @@ void frmSwitch::Clear(qint16 r, qint16 c)
 
 void frmSwitch::closeViewsOfOldPlan()
 {
-    // The rack and shelf views show a rack of the plan being removed; the
-    // shelf view's card copies are removed here too once that view lays them.
-    picShelfBig->setVisible(false);
-    frameRackBig->setVisible(false);
-    frameLOpen->setVisible(false);
-    FrameROpen->setVisible(false);
+    // The rack and shelf views show a rack of the plan being removed: the
+    // shelf view's animation stops and its cards go, the rack view closes.
+    CloseShelfView();
+    closeRackView();
     ModMain.SelRack = nullptr; // it named a label of the old plan
 }
 
