@@ -10,6 +10,7 @@
 #include "editor/frmalter.h"
 #include "platform/files.h"
 #include "platform/listbox.h"
+#include "platform/menu.h"
 #include "support/testhooks.h"
 #include "viewer/frmswitch.h"
 
@@ -235,6 +236,54 @@ inline void chooseRack(ListBox *list, int index)
     QListWidgetItem *entry = list->item(index);
     list->scrollToItem(entry);
     click(list->viewport(), list->visualItemRect(entry).center());
+}
+
+// A mouse click on box i of the grid, where a person would click it.
+inline void pressBox(frmAlter *f, int i, Qt::MouseButton button = Qt::LeftButton)
+{
+    const LightControl &box = f->lblEdRack(i);
+    QTest::mouseClick(f->Frame6, button, {}, box.pixelRect().center() + f->Frame6->clientOrigin());
+}
+
+// Answers the next pop-up menus by choosing the item at the end of a path of
+// captions, e.g. {"Insert", "UE", "UE-05"}.
+struct PopupChooser
+{
+    explicit PopupChooser(QStringList path = {}) : path(std::move(path))
+    {
+        setPopupMenuHook([this](Menu *menu) {
+            Menu *item = menu;
+            for (const QString &caption : this->path) {
+                Menu *next = nullptr;
+                for (Menu *candidate : item->items()) {
+                    if (candidate->Caption() == caption)
+                        next = candidate;
+                }
+                QVERIFY2(next, qPrintable(caption));
+                item = next;
+            }
+            item->trigger();
+        });
+    }
+    ~PopupChooser() { setPopupMenuHook({}); }
+
+    QStringList path;
+};
+
+// Chooses a rack name from the Insert submenu of the grid's menu over box i.
+inline void insertAt(frmAlter *f, int i, const QString &name)
+{
+    PopupChooser chooser;
+    for (const Menu *entry : f->mnuIns->items()) {
+        if (entry->Caption() == name && entry->items().isEmpty())
+            chooser.path = QStringList({"Insert", name});
+        for (const Menu *item : entry->items()) {
+            if (item->Caption() == name)
+                chooser.path = QStringList({"Insert", entry->Caption(), name});
+        }
+    }
+    QVERIFY2(!chooser.path.isEmpty(), qPrintable(name));
+    pressBox(f, i, Qt::RightButton);
 }
 
 } // namespace kvx::test
