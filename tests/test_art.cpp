@@ -59,10 +59,7 @@ const Expected ExpectedPictures[] = {
 // Rack front and shelf geometry of the rack view, in twips.
 constexpr double FrontWidth = 4440;
 constexpr double FrontHeight = 7350;
-constexpr double ShelfWidth = 4350;
 constexpr double ShelfHeight = 945;
-constexpr double DoorWidth = 2190;
-constexpr double DoorHeight = 6315;
 const QList<double> TopsSmt = {1400, 2745, 3700, 5100, 6045};
 const QList<double> TopsOther = {1020, 2280, 3540, 4770, 6060};
 
@@ -79,11 +76,6 @@ QFont captionFont()
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(11);
     return font;
-}
-
-QRectF twips(double left, double top, double width, double height)
-{
-    return QRectF(left / 15, top / 15, width / 15, height / 15);
 }
 
 int luminance(QRgb c)
@@ -223,169 +215,6 @@ QStringList shelfFaults(const QImage &front, const QList<double> &tops, double s
     return faults;
 }
 
-// A rack front as the rack view lays it out, in the view's own pixels:
-// front, shelves, doors and name, each Picture stretched over its control.
-struct RackView
-{
-    bool smt = false;
-    bool leftOpen = false;
-    bool rightOpen = false;
-    bool centredShelves = true;
-    QString name = QStringLiteral("UC-01");
-};
-
-QSize rackViewSize()
-{
-    return QSize(int((FrontWidth + 2 * DoorWidth) / 15) + 1, int(FrontHeight / 15) + 1);
-}
-
-void paintRackView(QPainter &p, QPointF origin, const RackView &view)
-{
-    using namespace kvx;
-    p.save();
-    p.translate(origin + QPointF(DoorWidth / 15, 0));
-    const double doorTop = FrontHeight / 7330 * 810;
-    (view.smt ? Art::rackFrontSmt() : Art::rackFrontOther()).paint(p, twips(0, 0, FrontWidth, FrontHeight));
-    const double shelfLeft = view.centredShelves ? (FrontWidth - ShelfWidth) / 2 : 0;
-    for (double top : view.smt ? TopsSmt : TopsOther)
-        Art::shelf().paint(p, twips(shelfLeft, top, ShelfWidth, ShelfHeight));
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setBold(true);
-    font.setPointSizeF(13.5);
-    p.setFont(font);
-    p.setPen(QColor(0, 0, 255));
-    const QRectF nameBox = p.boundingRect(QRectF(), Qt::AlignLeft, view.name);
-    p.drawText(QPointF((FrontWidth / 15 - nameBox.width()) / 2, doorTop / 15 - nameBox.height() + p.fontMetrics().ascent()),
-               view.name);
-    if (view.leftOpen)
-        Art::doorOpenLeft().paint(p, twips(-DoorWidth, doorTop, DoorWidth, DoorHeight));
-    else
-        Art::doorClosedLeft().paint(p, twips(0, doorTop, DoorWidth, DoorHeight));
-    if (view.rightOpen) {
-        // The open right door hangs 120 twips above the top of its frame.
-        p.save();
-        p.setClipRect(twips(FrontWidth, doorTop, DoorWidth, DoorHeight));
-        Art::doorOpenRight().paint(p, twips(FrontWidth, doorTop - 120, DoorWidth, DoorHeight));
-        p.restore();
-    } else {
-        Art::doorClosedRight().paint(p, twips(DoorWidth, doorTop, DoorWidth, DoorHeight));
-    }
-    p.restore();
-}
-
-struct ShelfCard
-{
-    int slot;
-    int code;
-    const char *name;
-};
-
-// A shelf as the shelf view fills it: cards at 77 twips a slot, 360 twips
-// from the top (the short module at 1560), vertical white names from 1320.
-void paintShelfView(QPainter &p, QPointF origin, const QList<ShelfCard> &cards)
-{
-    using namespace kvx;
-    p.save();
-    p.translate(origin);
-    Art::shelfBig().paint(p, QRectF(QPointF(0, 0), QSizeF(Art::shelfBig().naturalPixels())));
-    QFont cardFont(QStringLiteral("DejaVu Sans"));
-    cardFont.setBold(true);
-    cardFont.setPointSizeF(8.25);
-    QFont moduleFont(QStringLiteral("DejaVu Sans"));
-    moduleFont.setPointSizeF(5);
-    for (const ShelfCard &c : cards) {
-        const Picture card = Art::card(c.code);
-        const double left = 77.0 * (c.slot + 5);
-        const bool module = c.code == 13;
-        const double top = module ? 1560 : 360;
-        card.paint(p, twips(left, top, card.naturalWidthTwips(), card.naturalHeightTwips()));
-        QString vertical;
-        for (QChar ch : QString::fromLatin1(c.name))
-            vertical += ch + QLatin1Char('\n');
-        p.setPen(Qt::white);
-        p.setFont(module ? moduleFont : cardFont);
-        const QRectF label = module ? twips(left + 300, top + 50, 140, 900) : twips(left + 140, 1320, 140, 1695);
-        p.drawText(label, Qt::AlignHCenter | Qt::AlignTop, vertical);
-    }
-    QFont station(QStringLiteral("DejaVu Sans"));
-    station.setBold(true);
-    station.setPointSize(12);
-    p.setFont(station);
-    p.setPen(Qt::white);
-    p.drawText(twips(480, 0, 4000, 400), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("SMC"));
-    QFont level(QStringLiteral("DejaVu Sans"));
-    level.setPointSizeF(6.75);
-    p.setFont(level);
-    const QRectF levelBox = p.boundingRect(twips(45, 3555, 0, 0), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("*109*"));
-    p.fillRect(levelBox, Qt::white);
-    p.setPen(Qt::black);
-    p.drawText(levelBox, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("*109*"));
-    const QRectF close = twips(12800, 0, 255, 300);
-    p.fillRect(close, QColor(255, 255, 0));
-    p.setPen(Qt::black);
-    p.drawRect(close.adjusted(0, 0, -0.5, -0.5));
-    p.drawText(close, Qt::AlignCenter, QStringLiteral("X"));
-    p.restore();
-}
-
-// A corner of the room plan at 1024 x 768: racks of 2160 x 3945 twips in
-// rows that step back by a sixth of a rack to the right and a quarter up,
-// end panels at both ends of every run, the blue names across the tops.
-const QList<QStringList> SampleRoom = {
-    {QStringLiteral("XA-1A"), QStringLiteral("XB-2B"), QString(), QStringLiteral("CA"), QStringLiteral("SDE-01")},
-    {QStringLiteral("UC-01"), QStringLiteral("UC-02"), QStringLiteral("UC-03"), QString(), QStringLiteral("UD-02")},
-    {QString(), QStringLiteral("UE-03"), QStringLiteral("UE-04"), QStringLiteral("UD-05"), QStringLiteral("UC-06")},
-};
-
-QSize roomSize()
-{
-    const double w = 2160 / 15.0, h = 3945 / 15.0;
-    const int shoots = int(SampleRoom.size());
-    return QSize(int((SampleRoom.first().size() + 1) * w + shoots * w / 6), int(h + (shoots - 1) * h / 4) + 4);
-}
-
-void paintRoom(QPainter &p, QPointF origin)
-{
-    using namespace kvx;
-    const double w = 2160 / 15.0, h = 3945 / 15.0;
-    const double leftPanel = 120.0 * 11520 / 15360 / 15, rightPanel = 165 / 15.0;
-    const int shoots = int(SampleRoom.size());
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setBold(true);
-    font.setPointSizeF(9.75);
-    p.save();
-    p.translate(origin);
-    p.setFont(font);
-    // The back row first, so the rows in front stand before it.
-    for (int s = 1; s <= shoots; ++s) {
-        const QStringList &row = SampleRoom[s - 1];
-        const double x = (shoots - s) * w / 6 - w / 2, y = (s - 1) * h / 4;
-        for (int place = 1; place <= row.size(); ++place) {
-            const QString name = row[place - 1];
-            if (name.isEmpty())
-                continue;
-            const QRectF rack(x + place * w, y, w, h);
-            Art::rack().paint(p, rack);
-            if (place == 1 || row[place - 2].isEmpty())
-                Art::endLeft().paint(p, QRectF(rack.left() - leftPanel, y, leftPanel, h));
-            if (place == row.size() || row[place].isEmpty())
-                Art::endRight().paint(p, QRectF(rack.right(), y, rightPanel, h));
-            p.setPen(QColor(0, 0, 255));
-            const QRectF label = p.boundingRect(QRectF(), Qt::AlignLeft, name);
-            p.drawText(QPointF(rack.left() + (w - label.width()) / 2, y + 200 / 15.0 + p.fontMetrics().ascent()), name);
-        }
-    }
-    p.restore();
-}
-
-const QList<ShelfCard> SampleShelf = {
-    {0, 9, "PSU"},     {22, 1, "CPU"},     {32, 0, "ACAJA4"}, {36, 0, "ACAJA4"}, {41, 2, "ACALA"},
-    {45, 3, "SIG"},    {49, 3, "SIG"},     {54, 4, "ALM"},    {58, 5, "E1"},     {62, 5, "E1"},
-    {67, 6, "DL"},     {71, 7, "MNT"},     {75, 8, "OPT"},    {80, 0, "ACAJA4"}, {84, 10, "CLK"},
-    {89, 11, "SYNC"},  {97, 12, "SWN"},    {100, 13, "PB"},   {120, 0, "TRK"},   {124, 2, "ACALA"},
-    {128, 3, "SIG"},   {133, 6, "DL"},     {137, 8, "OPT"},   {143, 10, "CLK"},  {147, 0, "TRK"},
-};
-
 } // namespace
 
 class TestArt : public QObject
@@ -399,7 +228,6 @@ private slots:
     void namePlacesReadable();
     void rackFrontShelves_data();
     void rackFrontShelves();
-    void composites();
     void opaque_data();
     void opaque();
     void naturalSize();
@@ -579,45 +407,6 @@ void TestArt::rackFrontShelves()
     }
     // And the other rack family's shelf tops do not fit this front.
     QVERIFY(!shelfFaults(image, smt ? TopsOther : TopsSmt, scale).isEmpty());
-}
-
-void TestArt::composites()
-{
-    const QSize view = rackViewSize();
-    const int margin = 16;
-    const QSize shelf = kvx::Art::shelfBig().naturalPixels(), room = roomSize();
-    const int width = std::max(4 * view.width() + 5 * margin, shelf.width() + room.width() + 3 * margin);
-    QImage sheet(width, view.height() + std::max(shelf.height(), room.height()) + 3 * margin, QImage::Format_ARGB32);
-    sheet.fill(QColor(0x9a, 0xa0, 0xa4));
-    {
-        QPainter p(&sheet);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setRenderHint(QPainter::TextAntialiasing);
-        const RackView views[] = {
-            {false, false, false, true, QStringLiteral("UC-01")},
-            {true, true, false, true, QStringLiteral("UE-03")},
-            {false, true, true, true, QStringLiteral("XA-1A")},
-            {true, true, true, false, QStringLiteral("UD-02")},
-        };
-        for (int i = 0; i < 4; ++i)
-            paintRackView(p, QPointF(margin + i * (view.width() + margin), margin), views[i]);
-        paintShelfView(p, QPointF(margin, view.height() + 2 * margin), SampleShelf);
-        paintRoom(p, QPointF(shelf.width() + 2 * margin, view.height() + 2 * margin));
-    }
-    const QString file = QDir(screenshotDir()).filePath(QStringLiteral("art-composites.png"));
-    QVERIFY2(sheet.save(file), qPrintable(file));
-
-    // The same shelf at twice the resolution, the way a high-density screen shows it.
-    QImage shelf2x(kvx::Art::shelfBig().naturalPixels() * 2, QImage::Format_ARGB32);
-    shelf2x.setDevicePixelRatio(2);
-    shelf2x.fill(Qt::black);
-    {
-        QPainter p(&shelf2x);
-        p.setRenderHint(QPainter::TextAntialiasing);
-        paintShelfView(p, QPointF(0, 0), SampleShelf);
-    }
-    const QString file2x = QDir(screenshotDir()).filePath(QStringLiteral("art-shelf-2x.png"));
-    QVERIFY2(shelf2x.save(file2x), qPrintable(file2x));
 }
 
 // Pictures that stand side by side or cover others must fill their box: racks
