@@ -112,7 +112,21 @@ Loose FieldReader::nextLoose(int *line, int *column)
     double v = 0;
     if (!span.quoted && parseNumber(bytes, &v))
         return Loose(v);
-    return Loose(bytes.toByteArray());
+    return Loose(sharedText(bytes));
+}
+
+QByteArray FieldReader::sharedText(QByteArrayView bytes)
+{
+    // Names repeat down a shelf and from rack to rack; the texts seen last
+    // are shared rather than copied again.
+    for (const QByteArray &seen : m_recentTexts) {
+        if (seen.size() == bytes.size() && QByteArrayView(seen) == bytes)
+            return seen;
+    }
+    QByteArray &slot = m_recentTexts[m_nextRecent];
+    m_nextRecent = (m_nextRecent + 1) % RecentTexts;
+    slot = bytes.toByteArray();
+    return slot;
 }
 
 Loose FieldReader::toLoose(const Field &f)

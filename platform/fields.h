@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+#include <array>
+
 namespace kvx {
 
 // One field of a sequential text file, with where it stood.
@@ -64,6 +66,11 @@ private:
     };
     Span scan();
     void endField();
+    QByteArray sharedText(QByteArrayView bytes);
+
+    static constexpr int RecentTexts = 16;
+    std::array<QByteArray, RecentTexts> m_recentTexts;
+    int m_nextRecent = 0;
 
     QByteArray m_data;
     qsizetype m_pos = 0;
