@@ -136,6 +136,12 @@ void Label::fitToCaption()
         setSize(Width(), std::ceil(lines + border) * TwipsPerPixel);
         return;
     }
+    // One line, the usual caption, needs no text layout: its advance is its width.
+    if (!m_caption.contains(QLatin1Char('\n'))) {
+        const double width = metrics.horizontalAdvance(m_caption);
+        setSize(std::ceil(width + border) * TwipsPerPixel, std::ceil(metrics.height() + border) * TwipsPerPixel);
+        return;
+    }
     const QRectF text = metrics.boundingRect(QRectF(), Qt::AlignLeft, m_caption);
     const double height = std::max(text.height(), metrics.height());
     setSize(std::ceil(text.width() + border) * TwipsPerPixel, std::ceil(height + border) * TwipsPerPixel);
