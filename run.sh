@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/setup.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DKVX_BENCH=OFF >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --target kvx410 -j"$(nproc)"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: starting kvx410 under a virtual X display (xvfb-run); stop it with Ctrl+C."
