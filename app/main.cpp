@@ -1,19 +1,17 @@
 #include "app/startup.h"
-#include "art/art.h"
-#include "platform/qtservices.h"
-#include "viewer/frmswitch.h"
+#include "platform/fonts.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    kvx::FontSetUpAhead fonts;
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kvx410"));
-    QApplication::setWindowIcon(kvx::Art::windowIcon());
-    kvx::installQtServices();
-    kvx::Main();
-    // Main returns without a window when the start failed: the program ends.
-    if (!kvx::frmSwitch::isLoaded() || !kvx::frmSwitch::get().isVisible())
+    fonts.applicationReady();
+    const bool started = kvx::StartProgram();
+    fonts.wait();
+    // Without the main window the start failed: the program ends.
+    if (!started)
         return 0;
     return app.exec();
 }

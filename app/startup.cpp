@@ -2,10 +2,16 @@
 
 #include "app/exchangefile.h"
 #include "app/modmain.h"
+#include "art/art.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/qtservices.h"
 #include "platform/services.h"
 #include "viewer/frmswitch.h"
+
+#include <QApplication>
+
+#include <future>
 
 namespace kvx {
 
@@ -26,10 +32,12 @@ void checkDesktop()
         End();
 }
 
-bool readDataFile(Exchange &fresh)
+// Runs beside the window's construction, so it shows nothing itself: the
+// rack names that do not match are counted for the caller to report.
+bool readDataFile(Exchange &fresh, int *mismatches)
 {
     ExchangeReader reader;
-    reader.setNameMismatchHandler([](const QByteArray &, int, int, int) { MsgBox(QStringLiteral("Error"), vbCritical); });
+    reader.setNameMismatchHandler([mismatches](const QByteArray &, int, int, int) { ++*mismatches; });
     try {
         ModMain.FileNo = Files::FreeFile();
         Files::OpenForInput(ModMain.FileNo, Files::pathFromBytes(ModMain.DataFile.text()));
@@ -41,6 +49,20 @@ bool readDataFile(Exchange &fresh)
             Files::Abandon(ModMain.FileNo);
         return false;
     }
+}
+
+// At start-up the main window's controls are built while the file is read:
+// neither needs the other, and each takes a few milliseconds of a large room.
+bool readBesideWindow(Exchange &fresh)
+{
+    int mismatches = 0;
+    auto reading = std::async(std::launch::async | std::launch::deferred,
+                              [&fresh, &mismatches] { return readDataFile(fresh, &mismatches); });
+    frmSwitch::build();
+    const bool ok = reading.get();
+    for (int i = 0; i < mismatches; ++i)
+        MsgBox(QStringLiteral("Error"), vbCritical);
+    return ok;
 }
 
 void setRingMenus()
@@ -68,7 +90,7 @@ bool LoadExchange(OnLoadFailure onFailure)
     // The MAS colours live for the whole run: a file with fewer rings leaves
     // the colours of the others as they were.
     fresh.MasColor = ModMain.MasColor;
-    if (!readDataFile(fresh)) {
+    if (!readBesideWindow(fresh)) {
         MsgBox(QStringLiteral("Data File Currupted. Cannot Load"), vbOKOnly);
         if (onFailure == OnLoadFailure::EndProgram)
             End();
@@ -108,6 +130,15 @@ void Main()
     } catch (const PlatformError &) {
         MsgBox(QStringLiteral("Data File Currupted.  Please check or change kvx.ini file"), vbInformation);
     }
+}
+
+bool StartProgram()
+{
+    QApplication::setApplicationName(QStringLiteral("kvx410"));
+    QApplication::setWindowIcon(Art::windowIcon());
+    installQtServices();
+    Main();
+    return frmSwitch::isLoaded() && frmSwitch::get().isVisible();
 }
 
 } // namespace kvx

@@ -54,10 +54,14 @@ QCursor doorCursor()
 
 QIcon windowIcon()
 {
+    // One rendering, at the largest size offered to the window system; the
+    // picture is drawn on whole pixels of its 32, so its halves and quarters
+    // are exact. Window managers scale for the other sizes.
+    const QImage large = icon().render(QSize(64, 64));
     QIcon result;
-    const Picture picture = icon();
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        result.addPixmap(QPixmap::fromImage(picture.render(QSize(size, size))));
+    for (int size : {16, 32})
+        result.addPixmap(QPixmap::fromImage(large.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    result.addPixmap(QPixmap::fromImage(large));
     return result;
 }
 

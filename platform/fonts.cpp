@@ -1,8 +1,13 @@
 #include "platform/fonts.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QHash>
 #include <QStringList>
+
+#include <fontconfig/fontconfig.h>
+
+#include <system_error>
 
 #include <algorithm>
 #include <cmath>
@@ -44,20 +49,6 @@ QString fontKey(const FontDesc &desc)
 
 } // namespace
 
-QString installedFace(const QString &classicName)
-{
-    static QHash<QString, QString> faces;
-    const auto found = faces.constFind(classicName);
-    if (found != faces.constEnd())
-        return *found;
-    const QStringList candidates = candidatesFor(classicName);
-    const auto installed = std::find_if(candidates.begin(), candidates.end(),
-                                        [](const QString &face) { return QFontDatabase::hasFamily(face); });
-    const QString face = installed != candidates.end() ? *installed : candidates.constLast();
-    faces.insert(classicName, face);
-    return face;
-}
-
 QFont classicFont(const FontDesc &desc)
 {
     static QHash<QString, QFont> fonts;
@@ -65,7 +56,10 @@ QFont classicFont(const FontDesc &desc)
     const auto found = fonts.constFind(key);
     if (found != fonts.constEnd())
         return *found;
-    QFont font(installedFace(desc.name));
+    QFont font;
+    // Qt takes the first of them that is installed; asking the font database
+    // which one that is would cost a fontconfig substitution per name.
+    font.setFamilies(candidatesFor(desc.name));
     const int pixels = std::max(1, int(std::lround(desc.size * 96.0 / 72.0)));
     font.setPixelSize(pixels);
     // Tiny sizes stay readable when their stems are snapped to whole pixels.
@@ -77,6 +71,46 @@ QFont classicFont(const FontDesc &desc)
     font.setUnderline(desc.underline);
     fonts.insert(key, font);
     return font;
+}
+
+FontSetUpAhead::FontSetUpAhead()
+{
+    try {
+        m_thread = std::thread([ready = m_ready.get_future()]() mutable {
+            FcInit();
+            // The database is Qt's: it exists only with the application object.
+            if (ready.get())
+                QFontDatabase::families();
+        });
+    } catch (const std::system_error &) {
+        // Without a thread the set-up happens where the first font needs it.
+    }
+}
+
+FontSetUpAhead::~FontSetUpAhead()
+{
+    signal(false);
+    wait();
+}
+
+void FontSetUpAhead::applicationReady()
+{
+    signal(QGuiApplication::instance() != nullptr);
+}
+
+void FontSetUpAhead::signal(bool ready)
+{
+    if (m_signalled)
+        return;
+    m_signalled = true;
+    m_ready.set_value(ready);
+}
+
+void FontSetUpAhead::wait()
+{
+    signal(false);
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
 } // namespace kvx

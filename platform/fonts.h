@@ -3,6 +3,9 @@
 #include <QFont>
 #include <QString>
 
+#include <future>
+#include <thread>
+
 namespace kvx {
 
 // A font as the windows name it: a classic face name and a size in points.
@@ -17,11 +20,34 @@ struct FontDesc
     bool operator==(const FontDesc &) const = default;
 };
 
-// The installed face that stands in for a classic face name.
-QString installedFace(const QString &classicName);
-
 // The font to paint with. Sizes are points at 96 dots per inch, as the layout of
 // the windows assumes, so 8.25 points are 11 pixels whatever the screen says.
 QFont classicFont(const FontDesc &desc);
+
+// Sets up the fonts on a thread of its own while the program starts: created
+// before the application object, it reads the system's font configuration
+// while the display is being connected; told that the application object
+// exists, it goes on to fill Qt's font database while the window is built.
+// The first text the program measures then finds both done.
+class FontSetUpAhead
+{
+public:
+    FontSetUpAhead();
+    // Waits for the thread; call wait() before the application object goes.
+    ~FontSetUpAhead();
+    FontSetUpAhead(const FontSetUpAhead &) = delete;
+    FontSetUpAhead &operator=(const FontSetUpAhead &) = delete;
+
+    // The application object exists: the font database may be filled.
+    void applicationReady();
+    void wait();
+
+private:
+    void signal(bool ready);
+
+    std::promise<bool> m_ready;
+    bool m_signalled = false;
+    std::thread m_thread;
+};
 
 } // namespace kvx

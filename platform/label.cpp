@@ -3,12 +3,35 @@
 #include "platform/services.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QTextOption>
 
 #include <cmath>
 
 namespace kvx {
+
+namespace {
+
+// The advance and height of a one-line caption. Rack names are measured in
+// the room and again in the ring grid: each text is shaped once per font.
+QSizeF oneLineSize(const FontDesc &desc, const QFont &font, const QString &caption)
+{
+    static QHash<QString, QSizeF> sizes;
+    const QString key = QStringLiteral("%1|%2|%3%4|").arg(desc.name.toLower()).arg(desc.size).arg(int(desc.bold)).arg(int(desc.italic))
+                        + caption;
+    const auto found = sizes.constFind(key);
+    if (found != sizes.constEnd())
+        return *found;
+    if (sizes.size() > 4096)
+        sizes.clear(); // captions typed in the editor need not stay
+    const QFontMetricsF metrics(font);
+    const QSizeF size(metrics.horizontalAdvance(caption), metrics.height());
+    sizes.insert(key, size);
+    return size;
+}
+
+} // namespace
 
 Label::Label(Key key) : LightControl(key), m_font(classicFont(m_fontDesc))
 {
@@ -45,6 +68,7 @@ void Label::setCaption(const QString &caption)
 
 void Label::setAutoSize(bool autoSize)
 {
+    settleSize(); // a fit owed for the caption is kept when AutoSize goes off
     m_autoSize = autoSize;
     fitToCaption();
 }
@@ -125,21 +149,27 @@ void Label::setFontUnderline(bool underline)
 
 void Label::fitToCaption()
 {
+    if (m_autoSize)
+        unsettleSize();
+}
+
+void Label::fitSize()
+{
     if (!m_autoSize)
         return;
-    const QFontMetricsF metrics(m_font);
     const int border = m_borderStyle ? 2 : 0;
+    // One line, the usual caption, needs no text layout: its advance is its width.
+    if (!m_wordWrap && !m_caption.contains(QLatin1Char('\n'))) {
+        const QSizeF text = oneLineSize(m_fontDesc, m_font, m_caption);
+        setSize(std::ceil(text.width() + border) * TwipsPerPixel, std::ceil(text.height() + border) * TwipsPerPixel);
+        return;
+    }
+    const QFontMetricsF metrics(m_font);
     if (m_wordWrap) {
         const double inner = std::max(1.0, Width() / TwipsPerPixel - border);
         const QRectF text = metrics.boundingRect(QRectF(0, 0, inner, 1e6), Qt::TextWordWrap, m_caption);
         const double lines = std::max(text.height(), metrics.height());
         setSize(Width(), std::ceil(lines + border) * TwipsPerPixel);
-        return;
-    }
-    // One line, the usual caption, needs no text layout: its advance is its width.
-    if (!m_caption.contains(QLatin1Char('\n'))) {
-        const double width = metrics.horizontalAdvance(m_caption);
-        setSize(std::ceil(width + border) * TwipsPerPixel, std::ceil(metrics.height() + border) * TwipsPerPixel);
         return;
     }
     const QRectF text = metrics.boundingRect(QRectF(), Qt::AlignLeft, m_caption);

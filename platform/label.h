@@ -55,8 +55,10 @@ public:
 protected:
     void paint(QPainter &painter) const override;
     std::unique_ptr<LightControl> clone() const override;
+    void fitSize() override;
 
 private:
+    // Owes the caption's size, if AutoSize.
     void fitToCaption();
 
     QString m_caption;

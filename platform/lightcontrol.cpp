@@ -23,6 +23,7 @@ LightControl::LightControl(const LightControl &other, Key)
       m_top(other.m_top),
       m_width(other.m_width),
       m_height(other.m_height),
+      m_sizeUnsettled(other.m_sizeUnsettled),
       m_visible(other.m_visible),
       m_enabled(other.m_enabled),
       m_toolTip(other.m_toolTip),
@@ -33,6 +34,14 @@ LightControl::LightControl(const LightControl &other, Key)
 
 LightControl::~LightControl() = default;
 
+void LightControl::settleSizeNow()
+{
+    m_sizeUnsettled = false;
+    fitSize();
+}
+
+// Callers settle the size first: a size given now must not be overwritten by
+// a fit still owed for an earlier caption.
 void LightControl::setGeometryTwips(double left, double top, double width, double height)
 {
     if (left == m_left && top == m_top && width == m_width && height == m_height)
@@ -45,42 +54,54 @@ void LightControl::setGeometryTwips(double left, double top, double width, doubl
     repaint();
 }
 
+void LightControl::setPosition(double left, double top)
+{
+    if (left == m_left && top == m_top)
+        return;
+    repaint();
+    m_left = left;
+    m_top = top;
+    repaint();
+}
+
 void LightControl::setLeft(double twips)
 {
-    setGeometryTwips(twips, m_top, m_width, m_height);
+    setPosition(twips, m_top);
 }
 
 void LightControl::setTop(double twips)
 {
-    setGeometryTwips(m_left, twips, m_width, m_height);
+    setPosition(m_left, twips);
 }
 
 void LightControl::setWidth(double twips)
 {
     checkSize(twips);
-    setGeometryTwips(m_left, m_top, twips, m_height);
+    setGeometryTwips(m_left, m_top, twips, Height());
 }
 
 void LightControl::setHeight(double twips)
 {
     checkSize(twips);
-    setGeometryTwips(m_left, m_top, m_width, twips);
+    setGeometryTwips(m_left, m_top, Width(), twips);
 }
 
 void LightControl::setSize(double width, double height)
 {
+    settleSize();
     setGeometryTwips(m_left, m_top, width, height);
 }
 
 void LightControl::Move(double left, double top)
 {
-    setGeometryTwips(left, top, m_width, m_height);
+    setPosition(left, top);
 }
 
 void LightControl::Move(double left, double top, double width, double height)
 {
     checkSize(width);
     checkSize(height);
+    settleSize();
     setGeometryTwips(left, top, width, height);
 }
 
@@ -89,7 +110,7 @@ void LightControl::setVisible(bool visible)
     if (visible == m_visible)
         return;
     m_visible = visible;
-    if (m_container)
+    if (m_container && m_container->isVisible())
         m_container->repaintRect(pixelRect());
 }
 
@@ -127,7 +148,7 @@ void LightControl::stackAbove(LightControl &other)
 
 QRect LightControl::pixelRect() const
 {
-    return pixelRectFromTwips(m_left, m_top, m_width, m_height);
+    return pixelRectFromTwips(m_left, m_top, Width(), Height());
 }
 
 void LightControl::setArrayIndex(const void *array, int index)
@@ -144,7 +165,9 @@ void LightControl::unload()
 
 void LightControl::repaint() const
 {
-    if (m_container && m_visible)
+    // Nothing is on the screen before the container is shown; a size still
+    // owed is not worked out for it.
+    if (m_container && m_visible && m_container->isVisible())
         m_container->repaintRect(pixelRect());
 }
 

@@ -33,8 +33,8 @@ public:
 
     double Left() const { return m_left; }
     double Top() const { return m_top; }
-    double Width() const { return m_width; }
-    double Height() const { return m_height; }
+    double Width() const { settleSize(); return m_width; }
+    double Height() const { settleSize(); return m_height; }
     void setLeft(double twips);
     void setTop(double twips);
     // A negative size raises ErrInvalidProperty.
@@ -103,10 +103,23 @@ protected:
     void repaint() const;
     // Lets a control change its own size without the negative-size check.
     void setSize(double width, double height);
+    // A control whose size follows its content (an AutoSize label) marks its
+    // size unsettled; fitSize computes it when the size is next needed, so a
+    // hidden label that is never shown loads no font.
+    void unsettleSize() { m_sizeUnsettled = true; }
+    virtual void fitSize() {}
+    void settleSize() const
+    {
+        if (m_sizeUnsettled)
+            const_cast<LightControl *>(this)->settleSizeNow();
+    }
 
 private:
     friend class Container;
     void setGeometryTwips(double left, double top, double width, double height);
+    // Moves without touching the size, which may still be owed.
+    void setPosition(double left, double top);
+    void settleSizeNow();
 
     Container *m_container = nullptr;
     std::list<std::unique_ptr<LightControl>>::iterator m_position;
@@ -116,6 +129,7 @@ private:
     double m_top = 0;
     double m_width = 0;
     double m_height = 0;
+    bool m_sizeUnsettled = false;
     bool m_visible = true;
     bool m_enabled = true;
     QString m_toolTip;

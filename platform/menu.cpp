@@ -1,5 +1,7 @@
 #include "platform/menu.h"
 
+#include "platform/fonts.h"
+
 #include <QAction>
 #include <QCursor>
 #include <QMenu>
@@ -13,6 +15,13 @@ PopupMenuHook &popupHook()
     static PopupMenuHook hook;
     return hook;
 }
+
+// Menus speak in the classic system font, as the windows were designed with;
+// the drop-down lists are windows of their own and do not take the bar's.
+void useMenuFont(QWidget *widget)
+{
+    widget->setFont(classicFont(FontDesc{}));
+}
 } // namespace
 
 void setPopupMenuHook(PopupMenuHook hook)
@@ -22,7 +31,9 @@ void setPopupMenuHook(PopupMenuHook hook)
 
 Menu::Menu(QMenuBar *bar, const QString &caption) : QObject(bar), m_caption(caption)
 {
+    useMenuFont(bar);
     m_menu = new QMenu(caption, bar);
+    useMenuFont(m_menu);
     m_action = bar->addMenu(m_menu);
     connect(m_menu, &QMenu::aboutToShow, this, &Menu::Click);
 }
@@ -56,6 +67,7 @@ QMenu *Menu::submenu()
 {
     if (!m_menu) {
         m_menu = new QMenu(m_caption);
+        useMenuFont(m_menu);
         m_ownsMenu = true;
         // A command that becomes a submenu keeps its action as the entry.
         m_action->setMenu(m_menu);

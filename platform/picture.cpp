@@ -30,6 +30,18 @@ QRect deviceRect(const QTransform &world, const QRectF &target, qreal dpr)
     return QRect(tl.toPoint(), QSize(int(br.x() - tl.x()), int(br.y() - tl.y())));
 }
 
+bool isOpaque(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(line[x]) != 255)
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 struct Picture::Data
@@ -48,6 +60,10 @@ struct Picture::Data
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         renderer.render(&p, QRectF(QPointF(0, 0), QSizeF(devicePixels)));
+        p.end();
+        // An opaque picture, such as a rack, is blitted without blending.
+        if (isOpaque(image))
+            image.reinterpretAsFormat(QImage::Format_RGB32);
         return image;
     }
 

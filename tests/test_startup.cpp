@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 using namespace kvx;
 
@@ -52,6 +53,7 @@ private slots:
     void desktopQuestion();
     void ringMenusFollowTheFile();
     void failedReloadKeepsTheExchange();
+    void misnamedRackRecordIsReported();
     void mainWindowMenus();
 
 private:
@@ -135,6 +137,34 @@ void TestStartup::findsTheDataFile()
     QCOMPARE(m_hooks->messages[0].title, ProgramTitle);
     QCOMPARE(m_hooks->messages[0].style, setup == "ini-binary" ? int(vbInformation) : int(vbOKOnly));
     QVERIFY(!frmSwitch::isLoaded() || !frmSwitch::get().isVisible());
+}
+
+// The file is read beside the window's construction; its message still comes
+// from the program's own thread, once per misnamed record, before the window
+// shows the exchange.
+void TestStartup::misnamedRackRecordIsReported()
+{
+    QByteArray bytes = exampleBytes();
+    QVERIFY(bytes.contains("\r\nUC-01\r\nSMC"));
+    bytes.replace("\r\nUC-01\r\nSMC", "\r\nUC-09\r\nSMC");
+    writeFile(m_dir->path() + "/config.kvx", bytes);
+    QList<MsgBoxCall> messages;
+    bool fromMainThread = true;
+    bool windowShown = false;
+    setMsgBoxHook([&](const MsgBoxCall &call) {
+        messages.append(call);
+        fromMainThread = fromMainThread && QThread::currentThread() == qApp->thread();
+        windowShown = windowShown || (frmSwitch::isLoaded() && frmSwitch::get().isVisible());
+        return int(vbOK);
+    });
+    QVERIFY(!test::endsProgram([] { Main(); }));
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].text, QString("Error"));
+    QCOMPARE(messages[0].style, int(vbCritical));
+    QVERIFY(fromMainThread);
+    QVERIFY(!windowShown);
+    QVERIFY(frmSwitch::get().isVisible());
+    QCOMPARE(frmSwitch::get().lblRack(1).Caption(), QString("UC-01"));
 }
 
 void TestStartup::desktopQuestion_data()

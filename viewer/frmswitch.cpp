@@ -29,16 +29,20 @@ QByteArray settingsField(const QByteArray &path)
 
 frmSwitch &frmSwitch::get()
 {
-    if (!instance()) {
-        instance().reset(new frmSwitch);
-        instance()->Form_Load();
-    }
+    build();
+    instance()->Load();
     return *instance();
+}
+
+void frmSwitch::build()
+{
+    if (!instance())
+        instance().reset(new frmSwitch);
 }
 
 bool frmSwitch::isLoaded()
 {
-    return instance() != nullptr;
+    return instance() && instance()->Form::isLoaded();
 }
 
 void frmSwitch::discard()

@@ -40,6 +40,10 @@ class frmSwitch : public Form
 public:
     // The one main window, created and loaded at its first reference.
     static frmSwitch &get();
+    // Creates the window's controls without loading it: start-up builds them
+    // while the data file is being read, and the first get() loads the form.
+    static void build();
+    // True once the form is loaded, not merely built.
     static bool isLoaded();
     // Destroys the window without its Unload handler (for a fresh start).
     static void discard();
