@@ -10,16 +10,37 @@ const Loose &emptyLoose()
     static const Loose empty;
     return empty;
 }
+
+constexpr int FirstBlockRows = 4;
+constexpr int MaxBlockRows = 64;
 } // namespace
 
 LooseTable::LooseTable(const LooseTable &other) : m_bounds(other.m_bounds)
 {
     const int width = m_bounds.empty() ? 0 : m_bounds.back() + 1;
-    for (const auto &[key, row] : other.m_rows) {
-        Row copy(new Loose[width]);
-        std::copy(row.get(), row.get() + width, copy.get());
-        m_rows.emplace(key, std::move(copy));
-    }
+    for (const auto &[key, row] : other.m_rows)
+        std::copy(row, row + width, makeRow(key));
+}
+
+LooseTable::LooseTable(LooseTable &&other) noexcept
+{
+    *this = std::move(other);
+}
+
+LooseTable &LooseTable::operator=(LooseTable &&other) noexcept
+{
+    if (this == &other)
+        return *this;
+    m_bounds = std::move(other.m_bounds);
+    m_rows = std::move(other.m_rows);
+    m_blocks = std::move(other.m_blocks);
+    m_blockRows = other.m_blockRows;
+    m_blockUsed = other.m_blockUsed;
+    m_lastKey = other.m_lastKey;
+    m_lastRow = other.m_lastRow;
+    other.m_bounds.clear();
+    other.clearRows();
+    return *this;
 }
 
 LooseTable &LooseTable::operator=(const LooseTable &other)
@@ -38,7 +59,15 @@ void LooseTable::redim(const std::vector<int> &bounds)
             raiseError(ErrSubscript, QStringLiteral("Subscript out of range"));
     }
     m_bounds = bounds;
+    clearRows();
+}
+
+void LooseTable::clearRows()
+{
     m_rows.clear();
+    m_blocks.clear();
+    m_blockRows = 0;
+    m_blockUsed = 0;
     m_lastKey = -1;
     m_lastRow = nullptr;
 }
@@ -79,9 +108,7 @@ void LooseTable::redimPreserve(const std::vector<int> &bounds)
 void LooseTable::erase()
 {
     m_bounds.clear();
-    m_rows.clear();
-    m_lastKey = -1;
-    m_lastRow = nullptr;
+    clearRows();
 }
 
 qint64 LooseTable::rowKey(const int *index, int count) const
@@ -109,7 +136,7 @@ Loose *LooseTable::findRow(qint64 key) const
     if (it == m_rows.end())
         return nullptr;
     m_lastKey = key;
-    m_lastRow = it->second.get();
+    m_lastRow = it->second;
     return m_lastRow;
 }
 
@@ -117,9 +144,14 @@ Loose *LooseTable::makeRow(qint64 key)
 {
     if (Loose *row = findRow(key))
         return row;
-    Row row(new Loose[size_t(m_bounds.back()) + 1]);
-    Loose *p = row.get();
-    m_rows.emplace(key, std::move(row));
+    const size_t width = size_t(m_bounds.back()) + 1;
+    if (m_blockUsed == m_blockRows) {
+        m_blockRows = m_blocks.empty() ? FirstBlockRows : std::min(2 * m_blockRows, MaxBlockRows);
+        m_blocks.emplace_back(new Loose[width * size_t(m_blockRows)]);
+        m_blockUsed = 0;
+    }
+    Loose *p = m_blocks.back().get() + width * size_t(m_blockUsed++);
+    m_rows.emplace(key, p);
     m_lastKey = key;
     m_lastRow = p;
     return p;

@@ -22,8 +22,9 @@ public:
     explicit LooseTable(std::initializer_list<int> bounds) { redim(bounds); }
     LooseTable(const LooseTable &other);
     LooseTable &operator=(const LooseTable &other);
-    LooseTable(LooseTable &&) noexcept = default;
-    LooseTable &operator=(LooseTable &&) noexcept = default;
+    // A table moved from is left unsized.
+    LooseTable(LooseTable &&other) noexcept;
+    LooseTable &operator=(LooseTable &&other) noexcept;
 
     // Sizes the table afresh: every element becomes empty.
     void redim(std::initializer_list<int> bounds) { redim(std::vector<int>(bounds)); }
@@ -72,13 +73,19 @@ public:
     qsizetype allocatedRows() const { return qsizetype(m_rows.size()); }
 
 private:
-    using Row = std::unique_ptr<Loose[]>;
     qint64 rowKey(const int *index, int count) const;
     Loose *findRow(qint64 key) const;
     Loose *makeRow(qint64 key);
+    void clearRows();
 
     std::vector<int> m_bounds;
-    std::unordered_map<qint64, Row> m_rows;
+    std::unordered_map<qint64, Loose *> m_rows;
+    // Rows are cut from blocks that double in size up to a limit: a large
+    // room's thousands of rows cost a few dozen allocations, a small table
+    // stays small.
+    std::vector<std::unique_ptr<Loose[]>> m_blocks;
+    int m_blockRows = 0;
+    int m_blockUsed = 0;
     // The last row looked up: lists are walked along the last dimension.
     mutable qint64 m_lastKey = -1;
     mutable Loose *m_lastRow = nullptr;

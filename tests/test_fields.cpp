@@ -26,6 +26,7 @@ private slots:
     void comparisons();
     void tableBoundsAndStorage();
     void tableGrowKeepsContents();
+    void tableRowsStayPutAcrossCopiesAndMoves();
 };
 
 void TestFields::splitsFields_data()
@@ -242,6 +243,41 @@ void TestFields::tableGrowKeepsContents()
     t.redimPreserve({1, 5});
     QCOMPARE(t(1, 1).text(), QByteArray("UC-01"));
     QVERIFY_THROWS_EXCEPTION(PlatformError, t(2, 3));
+}
+
+// Rows are cut from shared blocks: a row handed out stays where it is while
+// hundreds more are made, and copies and moves keep every value.
+void TestFields::tableRowsStayPutAcrossCopiesAndMoves()
+{
+    LooseTable t{15, 15, 5, 35};
+    const int first[] = {1, 1, 1};
+    Loose *firstRow = t.row(first, 3);
+    firstRow[1] = Loose(5);
+    for (int s = 1; s <= 15; ++s) {
+        for (int p = 1; p <= 15; ++p)
+            t.set(Loose(s * 100 + p), s, p, 2, 35);
+    }
+    QCOMPARE(t.allocatedRows(), 226);
+    QCOMPARE(t.row(first, 3), firstRow);
+    QCOMPARE(t(1, 1, 1, 1).number(), 5.0);
+
+    LooseTable copy(t);
+    copy.set(Loose("changed"), 7, 8, 2, 35);
+    QCOMPARE(t(7, 8, 2, 35).number(), 708.0);
+    QCOMPARE(copy(15, 15, 2, 35).number(), 1515.0);
+    QCOMPARE(copy(1, 1, 1, 1).number(), 5.0);
+
+    LooseTable moved(std::move(copy));
+    QCOMPARE(moved(7, 8, 2, 35).text(), QByteArray("changed"));
+    QVERIFY(!copy.isSized());
+    QVERIFY_THROWS_EXCEPTION(PlatformError, copy.set(Loose(1), 1, 1, 1, 1));
+    copy.redim({2, 3});
+    copy.set(Loose("again"), 2, 3);
+    QCOMPARE(copy(2, 3).text(), QByteArray("again"));
+
+    t = std::move(moved);
+    QCOMPARE(t(7, 8, 2, 35).text(), QByteArray("changed"));
+    QCOMPARE(t.allocatedRows(), 226);
 }
 
 QTEST_GUILESS_MAIN(TestFields)
