@@ -2,6 +2,7 @@
 
 #include "platform/errors.h"
 
+#include <cstring>
 #include <limits>
 
 namespace kvx {
@@ -125,10 +126,24 @@ Loose FieldReader::nextLoose(int *line, int *column)
     *line = span.line;
     *column = span.column;
     const QByteArrayView bytes(m_data.constData() + span.begin, span.end - span.begin);
-    if (bytes.isEmpty() && !span.quoted)
+    if (span.quoted)
+        return Loose(sharedText(bytes));
+    if (bytes.isEmpty())
         return {};
+    // Most fields are short whole numbers or names: both are told at once.
+    const char first = bytes.front();
+    if (bytes.size() <= 9 && (first == '-' || (first >= '0' && first <= '9'))) {
+        qsizetype i = first == '-' ? 1 : 0;
+        int whole = 0;
+        for (; i < bytes.size() && bytes[i] >= '0' && bytes[i] <= '9'; ++i)
+            whole = whole * 10 + (bytes[i] - '0');
+        if (i == bytes.size() && i > (first == '-' ? 1 : 0))
+            return Loose(first == '-' ? -double(whole) : double(whole));
+    } else if ((first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z')) {
+        return Loose(sharedText(bytes));
+    }
     double v = 0;
-    if (!span.quoted && parseNumber(bytes, &v))
+    if (parseNumber(bytes, &v))
         return Loose(v);
     return Loose(sharedText(bytes));
 }
@@ -136,15 +151,23 @@ Loose FieldReader::nextLoose(int *line, int *column)
 QByteArray FieldReader::sharedText(QByteArrayView bytes)
 {
     // Names repeat down a shelf and from rack to rack; the texts seen last
-    // are shared rather than copied again.
-    for (const QByteArray &seen : m_recentTexts) {
-        if (seen.size() == bytes.size() && QByteArrayView(seen) == bytes)
-            return seen;
+    // are shared rather than copied again, the one matched last tried first.
+    const auto same = [&bytes](const QByteArray &seen) {
+        return seen.size() == bytes.size()
+               && (bytes.isEmpty() || std::memcmp(seen.constData(), bytes.data(), size_t(bytes.size())) == 0);
+    };
+    if (same(m_recentTexts[m_lastRecent]))
+        return m_recentTexts[m_lastRecent];
+    for (int i = 0; i < RecentTexts; ++i) {
+        if (same(m_recentTexts[i])) {
+            m_lastRecent = i;
+            return m_recentTexts[i];
+        }
     }
-    QByteArray &slot = m_recentTexts[m_nextRecent];
+    m_lastRecent = m_nextRecent;
     m_nextRecent = (m_nextRecent + 1) % RecentTexts;
-    slot = bytes.toByteArray();
-    return slot;
+    m_recentTexts[m_lastRecent] = bytes.toByteArray();
+    return m_recentTexts[m_lastRecent];
 }
 
 Loose FieldReader::toLoose(const Field &f)

@@ -71,6 +71,7 @@ private:
     static constexpr int RecentTexts = 16;
     std::array<QByteArray, RecentTexts> m_recentTexts;
     int m_nextRecent = 0;
+    int m_lastRecent = 0;
 
     QByteArray m_data;
     qsizetype m_pos = 0;

@@ -1,6 +1,7 @@
 #include "platform/fonts.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHash>
 #include <QStringList>
@@ -79,8 +80,16 @@ FontSetUpAhead::FontSetUpAhead()
         m_thread = std::thread([ready = m_ready.get_future()]() mutable {
             FcInit();
             // The database is Qt's: it exists only with the application object.
-            if (ready.get())
-                QFontDatabase::families();
+            if (!ready.get())
+                return;
+            QFontDatabase::families();
+            // Loading a stand-in face here also settles its fallback faces,
+            // which the database keeps for every thread; the face itself is
+            // loaded again by the thread that draws with it.
+            QFont face;
+            face.setFamilies(candidatesFor(FontDesc{}.name));
+            face.setPixelSize(11);
+            QFontMetricsF(face).height();
         });
     } catch (const std::system_error &) {
         // Without a thread the set-up happens where the first font needs it.

@@ -13,13 +13,25 @@ namespace kvx {
 
 namespace {
 
+struct CaptionKey
+{
+    FontDesc font;
+    QString caption;
+    bool operator==(const CaptionKey &) const = default;
+};
+
+size_t qHash(const CaptionKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.font.name, key.font.size, key.font.bold, key.font.italic, key.caption);
+}
+
 // The advance and height of a one-line caption. Rack names are measured in
 // the room and again in the ring grid: each text is shaped once per font.
 QSizeF oneLineSize(const FontDesc &desc, const QFont &font, const QString &caption)
 {
-    static QHash<QString, QSizeF> sizes;
-    const QString key = QStringLiteral("%1|%2|%3%4|").arg(desc.name.toLower()).arg(desc.size).arg(int(desc.bold)).arg(int(desc.italic))
-                        + caption;
+    static QHash<CaptionKey, QSizeF> sizes;
+    CaptionKey key{desc, caption};
+    key.font.underline = false; // the underline does not change the advance
     const auto found = sizes.constFind(key);
     if (found != sizes.constEnd())
         return *found;

@@ -902,7 +902,7 @@ def icon():
         s.rect(9, y, 17, 7, P['cage'])
         for k in range(8):
             plate = plates[(k + row * 3) % len(plates)]
-            s.rect(9 + k * 2, y + 1, 2, 5, s.hface(plate, 0.2))
+            s.rect(9 + k * 2, y + 1, 2, 5, plate)
             s.rect(9 + k * 2, y + 1, 0.4, 5, '#000000', opacity=0.4)
             s.rect(9.4 + k * 2, y + 1, 1.6, 0.7, lighten(plate, 0.55))
             s.rect(9.4 + k * 2, y + 5.3, 1.6, 0.7, lighten(plate, 0.55))
