@@ -148,7 +148,7 @@ Loose FieldReader::nextLoose(int *line, int *column)
     return Loose(sharedText(bytes));
 }
 
-QByteArray FieldReader::sharedText(QByteArrayView bytes)
+const QByteArray &FieldReader::sharedText(QByteArrayView bytes)
 {
     // Names repeat down a shelf and from rack to rack; the texts seen last
     // are shared rather than copied again, the one matched last tried first.

@@ -66,7 +66,7 @@ private:
     };
     Span scan();
     void endField();
-    QByteArray sharedText(QByteArrayView bytes);
+    const QByteArray &sharedText(QByteArrayView bytes);
 
     static constexpr int RecentTexts = 16;
     std::array<QByteArray, RecentTexts> m_recentTexts;

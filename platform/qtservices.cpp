@@ -1,5 +1,6 @@
 #include "platform/qtservices.h"
 
+#include "platform/programstyle.h"
 #include "platform/services.h"
 
 #include <QApplication>
@@ -93,6 +94,7 @@ std::optional<quint32> showColorDialog(quint32 initial)
 
 void installQtServices()
 {
+    QApplication::setStyle(createProgramStyle());
     setMsgBoxHook(showMessageBox);
     setFileDialogHook(showFileDialog);
     setColorDialogHook(showColorDialog);

@@ -10,7 +10,9 @@
 #include "platform/frame.h"
 #include "platform/listbox.h"
 #include "platform/optionbutton.h"
+#include "platform/menu.h"
 #include "platform/picturebox.h"
+#include "platform/programstyle.h"
 #include "platform/scrollbar.h"
 #include "platform/tabcontrol.h"
 #include "platform/textbox.h"
@@ -18,6 +20,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
+#include <QMenuBar>
+#include <QToolButton>
 #include <QGuiApplication>
 #include <QStyleOptionSlider>
 #include <QTest>
@@ -72,6 +77,12 @@ struct Window
     }
 };
 
+bool libraryLoaded(const QByteArray &part)
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(part);
+}
+
 } // namespace
 
 class TestControlsWidgets : public QObject
@@ -79,6 +90,8 @@ class TestControlsWidgets : public QObject
     Q_OBJECT
 
 private slots:
+    // First: it checks which libraries the process has loaded.
+    void menuBarReadsNoImageFile();
     void scrollBarChange();
     void scrollBarDragReportsOnRelease();
     void textBoxRefusesCharacters();
@@ -92,6 +105,29 @@ private slots:
     void pictureBoxKeyPress();
     void formSizeAndEvents();
 };
+
+// The program's style draws the arrow of the menu bar's overflow button: a
+// window with menus reads no image file, so no image-format plugin starts.
+void TestControlsWidgets::menuBarReadsNoImageFile()
+{
+    QApplication::setStyle(createProgramStyle());
+    Window w;
+    Menu exchange(w.form.menuBar(), QStringLiteral("&Exchange"));
+    Menu open(&exchange, QStringLiteral("&Open"));
+    QVERIFY(w.show());
+    QVERIFY(!libraryLoaded("/imageformats/"));
+
+    auto *overflow = w.form.menuBar()->findChild<QToolButton *>();
+    QVERIFY(overflow);
+    const QImage arrow = overflow->icon().pixmap(QSize(16, 16)).toImage();
+    QCOMPARE(arrow.size(), QSize(16, 16));
+    int ink = 0;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x)
+            ink += qAlpha(arrow.pixel(x, y)) > 128;
+    }
+    QVERIFY2(ink > 10 && ink < 100, qPrintable(QString::number(ink)));
+}
 
 void TestControlsWidgets::scrollBarChange()
 {
