@@ -69,6 +69,43 @@ def num(v):
     return '0' if s in ('', '-0') else s
 
 
+def _near(a, b):
+    """Whether two boxes overlap or touch, so that their order shows."""
+    return a[0] <= b[2] + 1 and b[0] <= a[2] + 1 and a[1] <= b[3] + 1 and b[1] <= a[3] + 1
+
+
+def _span(pts):
+    xs = [p[0] for p in pts]
+    ys = [p[1] for p in pts]
+    return (min(xs), min(ys), max(xs), max(ys))
+
+
+def _grow(box, kw):
+    """The box of an element with its stroke."""
+    if 'stroke' not in kw and 'stroke_width' not in kw:
+        return box
+    w = kw.get('stroke_width', 1)
+    w = w if isinstance(w, (int, float)) else 1
+    return (box[0] - w, box[1] - w, box[2] + w, box[3] + w)
+
+
+class _Plain:
+    """Rectangles of one plain colour, written as one rect or one path."""
+
+    def __init__(self, fill, box):
+        self.fill = fill
+        self.boxes = [box]
+
+    def __str__(self):
+        if len(self.boxes) == 1:
+            x0, y0, x1, y1 = self.boxes[0]
+            return '<rect x="%s" y="%s" width="%s" height="%s" fill="%s"/>' % (
+                num(x0), num(y0), num(x1 - x0), num(y1 - y0), self.fill)
+        d = ''.join('M%s %sh%sv%sh%sz' % (num(x0), num(y0), num(x1 - x0), num(y1 - y0), num(x0 - x1))
+                    for x0, y0, x1, y1 in self.boxes)
+        return '<path d="%s" fill="%s"/>' % (d, self.fill)
+
+
 class Svg:
     """One picture: a view box of exactly the pixel size the program shows it at."""
 
@@ -77,6 +114,10 @@ class Svg:
         self.defs = []
         self.grads = {}
         self.body = []
+        # What was drawn since the last group boundary, newest last: the
+        # rectangles of one plain colour gathered into a path, or the extent
+        # of any other element (None where it is not known).
+        self._drawn = []
 
     # -- elements -----------------------------------------------------------
     @staticmethod
@@ -89,43 +130,70 @@ class Svg:
             out.append('%s="%s"' % (k, num(v) if isinstance(v, (int, float)) else v))
         return ' '.join(out)
 
-    def el(self, tag, **kw):
+    def el(self, tag, extent=None, **kw):
         self.body.append('<%s %s/>' % (tag, self._attrs(kw)))
+        self._drawn.append(extent)
 
     def rect(self, x, y, w, h, fill, **kw):
         if w <= 0 or h <= 0:
             return
-        self.el('rect', x=x, y=y, width=w, height=h, fill=fill, **kw)
+        box = (x, y, x + w, y + h)
+        if kw or not fill.startswith('#'):
+            # A gradient spans its element's own box; a rounded or see-through
+            # rectangle is drawn alone.
+            self.el('rect', box, x=x, y=y, width=w, height=h, fill=fill, **kw)
+            return
+        # A plain rectangle joins the path of its colour drawn last, unless
+        # something drawn since lies on it or beside it: the picture stays the
+        # same, and the program parses one element instead of many.
+        for drawn in reversed(self._drawn):
+            if isinstance(drawn, _Plain):
+                if drawn.fill == fill:
+                    drawn.boxes.append(box)
+                    return
+                if any(_near(box, b) for b in drawn.boxes):
+                    break
+            elif drawn is None or _near(box, drawn):
+                break
+        plain = _Plain(fill, box)
+        self.body.append(plain)
+        self._drawn.append(plain)
 
     def circle(self, cx, cy, r, fill, **kw):
-        self.el('circle', cx=cx, cy=cy, r=r, fill=fill, **kw)
+        self.el('circle', _grow((cx - r, cy - r, cx + r, cy + r), kw), cx=cx, cy=cy, r=r, fill=fill, **kw)
 
     def ellipse(self, cx, cy, rx, ry, fill, **kw):
-        self.el('ellipse', cx=cx, cy=cy, rx=rx, ry=ry, fill=fill, **kw)
+        self.el('ellipse', _grow((cx - rx, cy - ry, cx + rx, cy + ry), kw), cx=cx, cy=cy, rx=rx, ry=ry, fill=fill, **kw)
 
     def poly(self, pts, fill, **kw):
-        self.el('polygon', points=' '.join('%s,%s' % (num(x), num(y)) for x, y in pts), fill=fill, **kw)
+        self.el('polygon', _grow(_span(pts), kw), points=' '.join('%s,%s' % (num(x), num(y)) for x, y in pts),
+                fill=fill, **kw)
 
     def polyline(self, pts, stroke, width=LINE, **kw):
-        self.el('polyline', points=' '.join('%s,%s' % (num(x), num(y)) for x, y in pts), fill='none',
+        self.el('polyline', _grow(_span(pts), dict(kw, stroke_width=width)),
+                points=' '.join('%s,%s' % (num(x), num(y)) for x, y in pts), fill='none',
                 stroke=stroke, stroke_width=width, **kw)
 
     def path(self, d, fill, **kw):
-        self.el('path', d=d, fill=fill, **kw)
+        self.el('path', None, d=d, fill=fill, **kw)
 
     def line(self, x1, y1, x2, y2, stroke, width=LINE, **kw):
-        self.el('line', x1=x1, y1=y1, x2=x2, y2=y2, stroke=stroke, stroke_width=width, **kw)
+        self.el('line', _grow(_span([(x1, y1), (x2, y2)]), dict(kw, stroke_width=width)),
+                x1=x1, y1=y1, x2=x2, y2=y2, stroke=stroke, stroke_width=width, **kw)
 
     def text(self, x, y, s, size, fill, weight='bold', anchor='start', **kw):
         self.body.append('<text %s>%s</text>' % (self._attrs(dict(
             x=x, y=y, font_family='DejaVu Sans', font_size=size, font_weight=weight,
             text_anchor=anchor, fill=fill, **kw)), s))
+        self._drawn.append(None)
 
     def group(self, **kw):
         self.body.append('<g %s>' % self._attrs(kw))
+        self._drawn = []
 
     def end(self):
         self.body.append('</g>')
+        self._drawn = []
 
     # -- paints -------------------------------------------------------------
     def _grad(self, key, xml):
@@ -180,7 +248,7 @@ class Svg:
             out.append('<defs>')
             out.extend(self.defs)
             out.append('</defs>')
-        out.extend(self.body)
+        out.extend(str(item) for item in self.body)
         out.append('</svg>')
         with open(path, 'w', encoding='utf-8') as f:
             f.write('\n'.join(out) + '\n')
