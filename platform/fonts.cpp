@@ -70,6 +70,9 @@ QFont classicFont(const FontDesc &desc)
     font.setWeight(black ? QFont::Black : desc.bold ? QFont::Bold : QFont::Normal);
     font.setItalic(desc.italic);
     font.setUnderline(desc.underline);
+    // The classic faces were set without kerning; the windows' captions are
+    // measured on that understanding.
+    font.setKerning(false);
     fonts.insert(key, font);
     return font;
 }

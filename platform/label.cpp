@@ -25,6 +25,31 @@ size_t qHash(const CaptionKey &key, size_t seed = 0)
     return qHashMulti(seed, key.font.name, key.font.size, key.font.bold, key.font.italic, key.caption);
 }
 
+// Rack and card names are capitals, digits and a few signs. The classic faces
+// are drawn without kerning, and no ligature joins such characters, so the
+// advance of such a name is the sum of its characters': a name is measured
+// without being shaped as a whole.
+bool plainName(const QString &caption)
+{
+    for (const QChar c : caption) {
+        const char16_t u = c.unicode();
+        if (!((u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') || u == u'-' || u == u' ' || u == u'.'
+              || u == u'/'))
+            return false;
+    }
+    return true;
+}
+
+qreal advance(const QFontMetricsF &metrics, const QString &caption)
+{
+    if (!plainName(caption))
+        return metrics.horizontalAdvance(caption);
+    qreal sum = 0;
+    for (const QChar c : caption)
+        sum += metrics.horizontalAdvance(c);
+    return sum;
+}
+
 // The advance and height of a one-line caption. Rack names are measured in
 // the room and again in the ring grid: each text is shaped once per font.
 QSizeF oneLineSize(const FontDesc &desc, const QFont &font, const QString &caption)
@@ -38,7 +63,7 @@ QSizeF oneLineSize(const FontDesc &desc, const QFont &font, const QString &capti
     if (sizes.size() > 4096)
         sizes.clear(); // captions typed in the editor need not stay
     const QFontMetricsF metrics(font);
-    const QSizeF size(metrics.horizontalAdvance(caption), metrics.height());
+    const QSizeF size(advance(metrics, caption), metrics.height());
     sizes.insert(key, size);
     return size;
 }

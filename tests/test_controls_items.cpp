@@ -107,6 +107,8 @@ private slots:
     void pointerFollowsTheItemUnderTheMouse();
     void labelAutoSize_data();
     void labelAutoSize();
+    void namesMeasureAsShaped_data();
+    void namesMeasureAsShaped();
     void sizeGivenAfterACaptionHolds_data();
     void sizeGivenAfterACaptionHolds();
     void longerCaptionIsPaintedWhole();
@@ -283,6 +285,41 @@ void TestControlsItems::labelAutoSize()
     // Whole pixels, so that the label is painted where it says it is.
     QCOMPARE(std::fmod(label->Width(), 15.0), 0.0);
     QCOMPARE(std::fmod(label->Height(), 15.0), 0.0);
+}
+
+// Names are measured character by character; the width must be the one the
+// text is drawn with, shaped as a whole, in every face the windows use.
+void TestControlsItems::namesMeasureAsShaped_data()
+{
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<double>("points");
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("rack names") << "MS Sans Serif" << 9.75 << true;
+    QTest::newRow("rack view name") << "MS Sans Serif" << 13.5 << true;
+    QTest::newRow("card names") << "MS Sans Serif" << 8.25 << true;
+    QTest::newRow("shelf name") << "Arial" << 12.0 << true;
+    QTest::newRow("shelf level") << "Arial" << 6.75 << false;
+    QTest::newRow("small fonts") << "Small Fonts" << 6.0 << false;
+    QTest::newRow("ring title") << "MS Serif" << 24.0 << false;
+}
+
+void TestControlsItems::namesMeasureAsShaped()
+{
+    QFETCH(QString, face);
+    QFETCH(double, points);
+    QFETCH(bool, bold);
+    const QStringList names = {QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), QStringLiteral("0123456789 -./"),
+                               QStringLiteral("AV-1 TY.LT/WA"), QStringLiteral("UC-01"), QStringLiteral("XA-1A"),
+                               QStringLiteral("SDE-02"), QStringLiteral("ICTRQ"), QStringLiteral("AE5V40A")};
+    Form form;
+    for (const QString &name : names) {
+        Label *label = form.clientArea()->create<Label>();
+        label->setFontDesc({face, points, bold});
+        label->setAutoSize(true);
+        label->setCaption(name);
+        const QFontMetricsF shaped(label->font());
+        QCOMPARE(label->Width(), std::ceil(shaped.horizontalAdvance(name)) * 15);
+    }
 }
 
 // A caption's size is worked out when it is needed; what is set after the
