@@ -5,9 +5,8 @@
 
 int main(int argc, char *argv[])
 {
-    kvx::FontSetUpAhead fonts;
     QApplication app(argc, argv);
-    fonts.applicationReady();
+    kvx::FontDatabaseAhead fonts;
     const bool started = kvx::StartProgram();
     fonts.wait();
     // Without the main window the start failed: the program ends.

@@ -90,9 +90,8 @@ int bareChild(int argc, char *argv[])
 // The program's own main, on a 1024 x 768 screen and the given folder.
 int programChild(int argc, char *argv[])
 {
-    FontSetUpAhead fonts;
     QApplication app(argc, argv);
-    fonts.applicationReady();
+    FontDatabaseAhead fonts;
     Screen::setSizeTwips(1024 * 15, 768 * 15);
     setAppPath(QString::fromLocal8Bit(argv[3]));
     const bool started = StartProgram();

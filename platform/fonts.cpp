@@ -2,11 +2,8 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QHash>
 #include <QStringList>
-
-#include <fontconfig/fontconfig.h>
 
 #include <system_error>
 
@@ -77,14 +74,10 @@ QFont classicFont(const FontDesc &desc)
     return font;
 }
 
-FontSetUpAhead::FontSetUpAhead()
+FontDatabaseAhead::FontDatabaseAhead()
 {
     try {
-        m_thread = std::thread([ready = m_ready.get_future()]() mutable {
-            FcInit();
-            // The database is Qt's: it exists only with the application object.
-            if (!ready.get())
-                return;
+        m_thread = std::thread([] {
             QFontDatabase::families();
             // Loading a stand-in face here also settles its fallback faces,
             // which the database keeps for every thread; the face itself is
@@ -95,32 +88,17 @@ FontSetUpAhead::FontSetUpAhead()
             QFontMetricsF(face).height();
         });
     } catch (const std::system_error &) {
-        // Without a thread the set-up happens where the first font needs it.
+        // Without a thread the database is filled where the first font needs it.
     }
 }
 
-FontSetUpAhead::~FontSetUpAhead()
+FontDatabaseAhead::~FontDatabaseAhead()
 {
-    signal(false);
     wait();
 }
 
-void FontSetUpAhead::applicationReady()
+void FontDatabaseAhead::wait()
 {
-    signal(QGuiApplication::instance() != nullptr);
-}
-
-void FontSetUpAhead::signal(bool ready)
-{
-    if (m_signalled)
-        return;
-    m_signalled = true;
-    m_ready.set_value(ready);
-}
-
-void FontSetUpAhead::wait()
-{
-    signal(false);
     if (m_thread.joinable())
         m_thread.join();
 }

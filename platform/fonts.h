@@ -3,7 +3,6 @@
 #include <QFont>
 #include <QString>
 
-#include <future>
 #include <thread>
 
 namespace kvx {
@@ -24,29 +23,21 @@ struct FontDesc
 // the windows assumes, so 8.25 points are 11 pixels whatever the screen says.
 QFont classicFont(const FontDesc &desc);
 
-// Sets up the fonts on a thread of its own while the program starts: created
-// before the application object, it reads the system's font configuration
-// while the display is being connected; told that the application object
-// exists, it goes on to fill Qt's font database while the window is built.
-// The first text the program measures then finds both done.
-class FontSetUpAhead
+// Fills Qt's font database on a thread of its own while the program builds
+// its window: reading the system's font configuration takes milliseconds,
+// and the first text measured then finds it done. Made after the
+// application object; wait() before that object goes.
+class FontDatabaseAhead
 {
 public:
-    FontSetUpAhead();
-    // Waits for the thread; call wait() before the application object goes.
-    ~FontSetUpAhead();
-    FontSetUpAhead(const FontSetUpAhead &) = delete;
-    FontSetUpAhead &operator=(const FontSetUpAhead &) = delete;
+    FontDatabaseAhead();
+    ~FontDatabaseAhead();
+    FontDatabaseAhead(const FontDatabaseAhead &) = delete;
+    FontDatabaseAhead &operator=(const FontDatabaseAhead &) = delete;
 
-    // The application object exists: the font database may be filled.
-    void applicationReady();
     void wait();
 
 private:
-    void signal(bool ready);
-
-    std::promise<bool> m_ready;
-    bool m_signalled = false;
     std::thread m_thread;
 };
 
