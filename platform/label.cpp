@@ -51,7 +51,7 @@ qreal advance(const QFontMetricsF &metrics, const QString &caption)
 }
 
 // The advance and height of a one-line caption. Rack names are measured in
-// the room and again in the ring grid: each text is shaped once per font.
+// the room and again in the ring grid: each text is measured once per font.
 QSizeF oneLineSize(const FontDesc &desc, const QFont &font, const QString &caption)
 {
     static QHash<CaptionKey, QSizeF> sizes;
