@@ -53,6 +53,7 @@ bool readDataFile(Exchange &fresh, int *mismatches)
 
 // At start-up the main window's controls are built while the file is read:
 // neither needs the other, and each takes a few milliseconds of a large room.
+// Building the window opens no file, so the file numbers stay the reader's.
 bool readBesideWindow(Exchange &fresh)
 {
     int mismatches = 0;
