@@ -1,10 +1,12 @@
 #include "platform/programstyle.h"
 
+#include <QGuiApplication>
 #include <QIcon>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QProxyStyle>
+#include <QWidget>
 
 namespace kvx {
 
@@ -41,7 +43,8 @@ public:
         if (icon != SP_ToolBarHorizontalExtensionButton && icon != SP_ToolBarVerticalExtensionButton)
             return QProxyStyle::standardIcon(icon, option, widget);
         const bool down = icon == SP_ToolBarVerticalExtensionButton;
-        const QColor color = standardPalette().color(QPalette::ButtonText);
+        const QPalette palette = widget ? widget->palette() : QGuiApplication::palette();
+        const QColor color = palette.color(QPalette::ButtonText);
         QIcon chevronIcon;
         for (int size : {16, 32})
             chevronIcon.addPixmap(chevrons(size, down, color));
