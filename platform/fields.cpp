@@ -127,7 +127,7 @@ Loose FieldReader::nextLoose(int *line, int *column)
     *column = span.column;
     const QByteArrayView bytes(m_data.constData() + span.begin, span.end - span.begin);
     if (span.quoted)
-        return Loose(sharedText(bytes));
+        return sharedText(bytes);
     if (bytes.isEmpty())
         return {};
     // Most fields are short whole numbers or names: both are told at once.
@@ -140,21 +140,22 @@ Loose FieldReader::nextLoose(int *line, int *column)
         if (i == bytes.size() && i > (first == '-' ? 1 : 0))
             return Loose(first == '-' ? -double(whole) : double(whole));
     } else if ((first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z')) {
-        return Loose(sharedText(bytes));
+        return sharedText(bytes);
     }
     double v = 0;
     if (parseNumber(bytes, &v))
         return Loose(v);
-    return Loose(sharedText(bytes));
+    return sharedText(bytes);
 }
 
-const QByteArray &FieldReader::sharedText(QByteArrayView bytes)
+const Loose &FieldReader::sharedText(QByteArrayView bytes)
 {
     // Names repeat down a shelf and from rack to rack; the texts seen last
     // are shared rather than copied again, the one matched last tried first.
-    const auto same = [&bytes](const QByteArray &seen) {
-        return seen.size() == bytes.size()
-               && (bytes.isEmpty() || std::memcmp(seen.constData(), bytes.data(), size_t(bytes.size())) == 0);
+    const auto same = [&bytes](const Loose &seenText) {
+        const QByteArrayView seen = seenText.textBytes();
+        return seenText.isText() && seen.size() == bytes.size()
+               && (bytes.isEmpty() || std::memcmp(seen.data(), bytes.data(), size_t(bytes.size())) == 0);
     };
     if (same(m_recentTexts[m_lastRecent]))
         return m_recentTexts[m_lastRecent];
@@ -166,7 +167,7 @@ const QByteArray &FieldReader::sharedText(QByteArrayView bytes)
     }
     m_lastRecent = m_nextRecent;
     m_nextRecent = (m_nextRecent + 1) % RecentTexts;
-    m_recentTexts[m_lastRecent] = bytes.toByteArray();
+    m_recentTexts[m_lastRecent] = Loose(bytes.toByteArray());
     return m_recentTexts[m_lastRecent];
 }
 

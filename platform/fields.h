@@ -66,10 +66,10 @@ private:
     };
     Span scan();
     void endField();
-    const QByteArray &sharedText(QByteArrayView bytes);
+    const Loose &sharedText(QByteArrayView bytes);
 
     static constexpr int RecentTexts = 16;
-    std::array<QByteArray, RecentTexts> m_recentTexts;
+    std::array<Loose, RecentTexts> m_recentTexts;
     int m_nextRecent = 0;
     int m_lastRecent = 0;
 

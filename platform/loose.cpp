@@ -87,14 +87,19 @@ QString displayText(const QByteArray &bytes)
     return s;
 }
 
+Loose::Loose(const QByteArray &t) : m_kind(Kind::Text)
+{
+    m_p.text = new Text{1, t};
+}
+
 double Loose::number() const
 {
     if (isEmpty())
         return 0;
-    if (const double *d = std::get_if<double>(&m_v))
-        return *d;
+    if (isNumber())
+        return m_p.number;
     double v = 0;
-    const QByteArray &t = std::get<QByteArray>(m_v);
+    const QByteArray &t = m_p.text->bytes;
     if (t.trimmed().isEmpty())
         return 0; // an empty text counts as 0, like an empty value
     if (!parseNumber(t, &v))
@@ -106,7 +111,7 @@ bool Loose::readsAsNumber() const
 {
     if (!isText())
         return true;
-    const QByteArray &t = std::get<QByteArray>(m_v);
+    const QByteArray &t = m_p.text->bytes;
     return t.trimmed().isEmpty() || parseNumber(t, nullptr);
 }
 
@@ -122,9 +127,9 @@ QByteArray Loose::text() const
 {
     if (isEmpty())
         return {};
-    if (const double *d = std::get_if<double>(&m_v))
-        return numberText(*d);
-    return std::get<QByteArray>(m_v);
+    if (isNumber())
+        return numberText(m_p.number);
+    return m_p.text->bytes;
 }
 
 QString Loose::str() const
@@ -134,9 +139,9 @@ QString Loose::str() const
 
 QByteArray Loose::printForm() const
 {
-    if (const double *d = std::get_if<double>(&m_v)) {
-        const QByteArray digits = numberText(*d);
-        return (*d < 0 ? digits : " " + digits) + ' ';
+    if (isNumber()) {
+        const QByteArray digits = numberText(m_p.number);
+        return (m_p.number < 0 ? digits : " " + digits) + ' ';
     }
     return text();
 }

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QAtomicInt>
 #include <QByteArray>
 #include <QString>
 
-#include <variant>
+#include <utility>
 
 namespace kvx {
 
@@ -14,17 +15,44 @@ namespace kvx {
 class Loose
 {
 public:
-    Loose() = default;
-    Loose(double v) : m_v(v) {}
-    Loose(int v) : m_v(double(v)) {}
-    Loose(qint64 v) : m_v(double(v)) {}
-    Loose(const QByteArray &t) : m_v(t) {}
-    Loose(const char *t) : m_v(QByteArray(t)) {}
+    Loose() noexcept = default;
+    Loose(double v) noexcept : m_kind(Kind::Number) { m_p.number = v; }
+    Loose(int v) noexcept : Loose(double(v)) {}
+    Loose(qint64 v) noexcept : Loose(double(v)) {}
+    Loose(const QByteArray &t);
+    Loose(const char *t) : Loose(QByteArray(t)) {}
     static Loose fromString(const QString &s) { return Loose(s.toUtf8()); }
 
-    bool isEmpty() const { return std::holds_alternative<std::monostate>(m_v); }
-    bool isNumber() const { return std::holds_alternative<double>(m_v); }
-    bool isText() const { return std::holds_alternative<QByteArray>(m_v); }
+    Loose(const Loose &other) noexcept : m_p(other.m_p), m_kind(other.m_kind)
+    {
+        if (isText())
+            m_p.text->ref.ref();
+    }
+    Loose(Loose &&other) noexcept : m_p(other.m_p), m_kind(other.m_kind) { other.m_kind = Kind::Empty; }
+    Loose &operator=(const Loose &other) noexcept
+    {
+        Loose(other).swap(*this);
+        return *this;
+    }
+    Loose &operator=(Loose &&other) noexcept
+    {
+        Loose(std::move(other)).swap(*this);
+        return *this;
+    }
+    ~Loose()
+    {
+        if (isText() && !m_p.text->ref.deref())
+            delete m_p.text;
+    }
+    void swap(Loose &other) noexcept
+    {
+        std::swap(m_p, other.m_p);
+        std::swap(m_kind, other.m_kind);
+    }
+
+    bool isEmpty() const { return m_kind == Kind::Empty; }
+    bool isNumber() const { return m_kind == Kind::Number; }
+    bool isText() const { return m_kind == Kind::Text; }
 
     // Numeric value; a text must read as a number (else a type mismatch error).
     double number() const;
@@ -35,6 +63,8 @@ public:
 
     // The joined form: numbers in their shortest form, no blanks.
     QByteArray text() const;
+    // The bytes of a text as they stand; nothing for an empty value or a number.
+    QByteArrayView textBytes() const { return isText() ? QByteArrayView(m_p.text->bytes) : QByteArrayView(); }
     // The text for a person to read (UTF-8 where the bytes are UTF-8, else Latin-1).
     QString str() const;
     // The numeric print form of the file writer: " 5 ", "-1 "; texts unchanged.
@@ -49,8 +79,25 @@ public:
     bool sameText(const Loose &other) const { return text() == other.text(); }
 
 private:
-    std::variant<std::monostate, double, QByteArray> m_v;
+    // A text is held once and shared by its copies: a model holds tens of
+    // thousands of values, mostly repeats of a few names, so a value is kept
+    // to 16 bytes.
+    struct Text
+    {
+        QAtomicInt ref{1};
+        QByteArray bytes;
+    };
+    enum class Kind : quint8 { Empty, Number, Text };
+    union Payload {
+        double number;
+        Text *text;
+    };
+
+    Payload m_p{0.0};
+    Kind m_kind = Kind::Empty;
 };
+
+static_assert(sizeof(Loose) == 16);
 
 // Number syntax of the data file: optional sign, digits, optional decimal point.
 bool parseNumber(QByteArrayView bytes, double *out);

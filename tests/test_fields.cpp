@@ -26,6 +26,7 @@ private slots:
     void printForms_data();
     void printForms();
     void comparisons();
+    void valuesOutliveWhatTheyWereCopiedFrom();
     void tableBoundsAndStorage();
     void tableGrowKeepsContents();
     void tableRowsStayPutAcrossCopiesAndMoves();
@@ -204,6 +205,40 @@ void TestFields::printForms()
         FieldReader in(printed + ",");
         QCOMPARE(in.readLoose().number(), value.number());
     }
+}
+
+// A text is shared by the copies of a value and by the reader that read it;
+// each copy lives on its own.
+void TestFields::valuesOutliveWhatTheyWereCopiedFrom()
+{
+    QList<Loose> read;
+    {
+        FieldReader in(QByteArray("UC-101,UC-101,\"UC-101\",UD-102,7\r\n"));
+        int line = 0, column = 0;
+        for (int i = 0; i < 5; ++i)
+            read << in.nextLoose(&line, &column);
+    }
+    QCOMPARE(read[0].text(), QByteArray("UC-101"));
+    QCOMPARE(read[2].text(), QByteArray("UC-101"));
+    QCOMPARE(read[3].text(), QByteArray("UD-102"));
+    QVERIFY(read[4].isNumber());
+
+    Loose copy = read[0];
+    read[0] = Loose(5);
+    read[1] = read[3];
+    QCOMPARE(copy.text(), QByteArray("UC-101"));
+    QCOMPARE(read[1].text(), QByteArray("UD-102"));
+    QCOMPARE(read[0].number(), 5.0);
+
+    Loose &same = copy;
+    copy = same;
+    QCOMPARE(copy.text(), QByteArray("UC-101"));
+    Loose moved = std::move(copy);
+    QVERIFY(copy.isEmpty()); // NOLINT(bugprone-use-after-move): a moved-from value is empty
+    QCOMPARE(moved.text(), QByteArray("UC-101"));
+    copy = Loose("again");
+    QCOMPARE(copy.text(), QByteArray("again"));
+    QCOMPARE(moved.text(), QByteArray("UC-101"));
 }
 
 void TestFields::comparisons()
