@@ -1,11 +1,13 @@
 #include "app/startup.h"
 #include "platform/fonts.h"
+#include "platform/qtservices.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    kvx::askAccessibilityFirst();
     kvx::FontDatabaseAhead fonts;
     const bool started = kvx::StartProgram();
     fonts.wait();

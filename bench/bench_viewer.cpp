@@ -21,6 +21,7 @@
 #include "app/startup.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
+#include "platform/qtservices.h"
 #include "platform/services.h"
 #include "viewer/frmswitch.h"
 
@@ -91,6 +92,7 @@ int bareChild(int argc, char *argv[])
 int programChild(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    askAccessibilityFirst();
     FontDatabaseAhead fonts;
     Screen::setSizeTwips(1024 * 15, 768 * 15);
     setAppPath(QString::fromLocal8Bit(argv[3]));

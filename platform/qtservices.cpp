@@ -3,6 +3,7 @@
 #include "platform/programstyle.h"
 #include "platform/services.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -103,6 +104,11 @@ void installQtServices()
         const QSize size = screen ? screen->size() : QSize(1024, 768);
         return std::make_pair(size.width() * TwipsPerPixel, size.height() * TwipsPerPixel);
     });
+}
+
+void askAccessibilityFirst()
+{
+    QAccessible::isActive();
 }
 
 } // namespace kvx

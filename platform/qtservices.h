@@ -9,6 +9,14 @@ namespace kvx {
 // calls it once at start-up, before its first window.
 void installQtServices();
 
+// Asks the desktop, once, whether assistive technology is listening. Every
+// window asks when it is first shown, and on X11 the answer comes over the
+// session bus; where no bus runs, the bus library forks a launcher. Asked
+// before any helper thread starts, that fork costs what it costs a bare
+// window: forked while helpers write memory, every page they touch becomes a
+// copy-on-write fault, milliseconds at start-up.
+void askAccessibilityFirst();
+
 // Colours of the program are &HBBGGRR values.
 QColor colorFromRgbValue(quint32 value);
 quint32 rgbValueFromColor(const QColor &color);
