@@ -3,8 +3,10 @@
 #include "platform/services.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
 #include <QPainter>
+#include <QRawFont>
 #include <QTextOption>
 
 #include <cmath>
@@ -66,6 +68,49 @@ QSizeF oneLineSize(const FontDesc &desc, const QFont &font, const QString &capti
     const QSizeF size(advance(metrics, caption), metrics.height());
     sizes.insert(key, size);
     return size;
+}
+
+// A plain name on one line, drawn straight from its glyphs where it would be
+// laid out as one line anyway: the room plan paints hundreds of rack names,
+// and laying out each as a text is most of the work of its first paint. The
+// glyphs stand where the text layout puts them: at the top of the area, each
+// after the advance of the one before. False when the caption needs the
+// text layout after all, which then draws it.
+bool drawPlainLine(QPainter &painter, const QFont &font, const QRectF &area, const QString &caption,
+                   Qt::Alignment horizontal, bool mayWrap)
+{
+    if (!plainName(caption) || caption.endsWith(QLatin1Char(' ')) || font.underline() || font.strikeOut()
+        || font.overline())
+        return false;
+    const QRawFont raw = QRawFont::fromFont(font);
+    if (!raw.isValid())
+        return false;
+    const QList<quint32> glyphs = raw.glyphIndexesForString(caption);
+    // A character the face lacks would be drawn from a fallback face.
+    if (glyphs.size() != caption.size() || glyphs.contains(0))
+        return false;
+    const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
+    QList<QPointF> positions;
+    positions.reserve(glyphs.size());
+    qreal width = 0;
+    for (const QPointF &advance : advances) {
+        positions.append(QPointF(width, 0));
+        width += advance.x();
+    }
+    // A caption wider than a wrapping label is broken into lines.
+    if (mayWrap && width > area.width())
+        return false;
+    qreal x = area.left();
+    if (horizontal & Qt::AlignRight)
+        x = area.right() - width;
+    else if (horizontal & Qt::AlignHCenter)
+        x = area.left() + (area.width() - width) / 2;
+    QGlyphRun run;
+    run.setRawFont(raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter.drawGlyphRun(QPointF(x, area.top() + raw.ascent()), run);
+    return true;
 }
 
 } // namespace
@@ -238,7 +283,8 @@ void Label::paint(QPainter &painter) const
     painter.setClipRect(area, Qt::IntersectClip);
     painter.setFont(m_font);
     painter.setPen(Enabled() ? resolveColor(m_foreColor) : resolveColor(SysGrayText));
-    painter.drawText(textArea, m_caption, option);
+    if (!drawPlainLine(painter, m_font, textArea, m_caption, horizontal, !singleLine))
+        painter.drawText(textArea, m_caption, option);
     painter.restore();
 }
 

@@ -7,12 +7,17 @@
 #include "platform/form.h"
 #include "platform/label.h"
 #include "platform/picturebox.h"
+#include "platform/services.h"
 
+#include <QPainter>
 #include <QTest>
+#include <QTextOption>
 
 #include <numbers>
 
 using namespace kvx;
+
+Q_DECLARE_METATYPE(kvx::FontDesc)
 
 namespace {
 
@@ -52,6 +57,8 @@ private slots:
     void drawingSurvivesUntilCls();
     void pictureIsDrawnUnscaledUnderTheControls();
     void borderMovesTheClientArea();
+    void captionsDrawAsTheirTextLayout_data();
+    void captionsDrawAsTheirTextLayout();
 };
 
 void TestControlsDrawing::circleAnglesAndAspect_data()
@@ -218,6 +225,84 @@ void TestControlsDrawing::borderMovesTheClientArea()
     board.box->setBorderStyle(0);
     QCOMPARE(child->pos(), QPoint(20, 0));
     QCOMPARE(board.box->ScaleWidth(), 3000.0);
+}
+
+void TestControlsDrawing::captionsDrawAsTheirTextLayout_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<FontDesc>("font");
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<bool>("autoSize");
+    QTest::addColumn<int>("width"); // twips; a label that does not size itself
+    const FontDesc rackName{QStringLiteral("MS Sans Serif"), 9.75, true};
+    const FontDesc plain{QStringLiteral("MS Sans Serif"), 8.25};
+    const FontDesc tiny{QStringLiteral("Small Fonts"), 6.75};
+    const FontDesc serif{QStringLiteral("MS Serif"), 13.5};
+    const FontDesc underlined{QStringLiteral("MS Serif"), 13.5, false, false, true};
+    QTest::newRow("rack name, sized") << "UE-101" << rackName << int(Label::LeftJustify) << true << 0;
+    QTest::newRow("rack name, centred") << "XA-2B" << rackName << int(Label::Center) << false << 1500;
+    QTest::newRow("right") << "SDE-02" << plain << int(Label::RightJustify) << false << 1500;
+    QTest::newRow("signs and blanks") << "1/2.5 A B" << plain << int(Label::LeftJustify) << false << 1800;
+    QTest::newRow("tiny, hinted") << "SLOT 35" << tiny << int(Label::Center) << false << 900;
+    QTest::newRow("serif") << "MAS3" << serif << int(Label::Center) << true << 0;
+    QTest::newRow("wider than the label, cut") << "UC-401" << rackName << int(Label::Center) << true << 0;
+    QTest::newRow("wider than the label, wrapped") << "XB-3A XB-3B" << plain << int(Label::LeftJustify) << false
+                                                   << 500;
+    QTest::newRow("one long word, wrapped anywhere") << "ABCDEFGHIJKL" << plain << int(Label::Center) << false
+                                                     << 450;
+    QTest::newRow("trailing blank") << "UD-02 " << plain << int(Label::RightJustify) << false << 1500;
+    QTest::newRow("lower case") << "Card 12" << plain << int(Label::Center) << false << 1500;
+    QTest::newRow("underlined") << "MIS" << underlined << int(Label::Center) << true << 0;
+}
+
+// Rack and card names are drawn without a text layout; what they show must
+// not change for that, whatever the alignment, font or wrapping.
+void TestControlsDrawing::captionsDrawAsTheirTextLayout()
+{
+    QFETCH(QString, caption);
+    QFETCH(FontDesc, font);
+    QFETCH(int, alignment);
+    QFETCH(bool, autoSize);
+    QFETCH(int, width);
+    Board board;
+    Label *label = board.box->create<Label>();
+    label->setBackColor(ColorWhite);
+    label->setForeColor(ColorBlue);
+    label->setFontDesc(font);
+    label->setAlignment(alignment);
+    label->Move(150, 300, width ? width : 600, 600);
+    label->setCaption(caption);
+    label->setAutoSize(autoSize);
+    if (QTest::currentDataTag() == QByteArray("wider than the label, cut")) {
+        label->setAutoSize(false);
+        label->setWidth(label->Width() - 8 * TwipsPerPixel);
+    }
+    const QImage shot = board.shot();
+    const QRect area(label->Left() / TwipsPerPixel, label->Top() / TwipsPerPixel, label->Width() / TwipsPerPixel,
+                     label->Height() / TwipsPerPixel);
+
+    QImage expected(shot.size(), shot.format());
+    expected.fill(Qt::white);
+    {
+        QPainter p(&expected);
+        p.setClipRect(area);
+        p.setFont(label->font());
+        p.setPen(Blue);
+        const Qt::Alignment horizontal = alignment == Label::RightJustify ? Qt::AlignRight
+                                         : alignment == Label::Center   ? Qt::AlignHCenter
+                                                                        : Qt::AlignLeft;
+        QTextOption option(horizontal | Qt::AlignTop);
+        option.setWrapMode(label->AutoSize() ? QTextOption::NoWrap : QTextOption::WrapAtWordBoundaryOrAnywhere);
+        p.drawText(QRectF(area), caption, option);
+    }
+    QCOMPARE(shot.copy(area), expected.copy(area));
+    // Something was drawn: the caption is not lost to a blank label.
+    bool inked = false;
+    for (int y = area.top(); y <= area.bottom() && !inked; ++y) {
+        for (int x = area.left(); x <= area.right() && !inked; ++x)
+            inked = shot.pixelColor(x, y) != White;
+    }
+    QVERIFY(inked);
 }
 
 QTEST_MAIN(TestControlsDrawing)
