@@ -11,8 +11,6 @@
 
 #include <QApplication>
 
-#include <future>
-
 namespace kvx {
 
 namespace {
@@ -32,12 +30,13 @@ void checkDesktop()
         End();
 }
 
-// Runs beside the window's construction, so it shows nothing itself: the
-// rack names that do not match are counted for the caller to report.
-bool readDataFile(Exchange &fresh, int *mismatches)
+// A rack record whose name differs from the room's grid is reported and the
+// load goes on.
+bool readDataFile(Exchange &fresh)
 {
     ExchangeReader reader;
-    reader.setNameMismatchHandler([mismatches](const QByteArray &, int, int, int) { ++*mismatches; });
+    reader.setNameMismatchHandler(
+        [](const QByteArray &, int, int, int) { MsgBox(QStringLiteral("Error"), vbCritical); });
     try {
         ModMain.FileNo = Files::FreeFile();
         Files::OpenForInput(ModMain.FileNo, Files::pathFromBytes(ModMain.DataFile.text()));
@@ -49,21 +48,6 @@ bool readDataFile(Exchange &fresh, int *mismatches)
             Files::Abandon(ModMain.FileNo);
         return false;
     }
-}
-
-// At start-up the main window's controls are built while the file is read:
-// neither needs the other, and each takes a few milliseconds of a large room.
-// Building the window opens no file, so the file numbers stay the reader's.
-bool readBesideWindow(Exchange &fresh)
-{
-    int mismatches = 0;
-    auto reading = std::async(std::launch::async | std::launch::deferred,
-                              [&fresh, &mismatches] { return readDataFile(fresh, &mismatches); });
-    frmSwitch::build();
-    const bool ok = reading.get();
-    for (int i = 0; i < mismatches; ++i)
-        MsgBox(QStringLiteral("Error"), vbCritical);
-    return ok;
 }
 
 void setRingMenus()
@@ -91,7 +75,10 @@ bool LoadExchange(OnLoadFailure onFailure)
     // The MAS colours live for the whole run: a file with fewer rings leaves
     // the colours of the others as they were.
     fresh.MasColor = ModMain.MasColor;
-    if (!readBesideWindow(fresh)) {
+    // At start-up the font database fills on a thread of its own meanwhile
+    // (FontDatabaseAhead). The file is read here rather than on a third
+    // thread: on two cores a third busy thread only slows the other two.
+    if (!readDataFile(fresh)) {
         MsgBox(QStringLiteral("Data File Currupted. Cannot Load"), vbOKOnly);
         if (onFailure == OnLoadFailure::EndProgram)
             End();

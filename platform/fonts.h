@@ -23,10 +23,10 @@ struct FontDesc
 // the windows assumes, so 8.25 points are 11 pixels whatever the screen says.
 QFont classicFont(const FontDesc &desc);
 
-// Fills Qt's font database on a thread of its own while the program builds
-// its window: reading the system's font configuration takes milliseconds,
-// and the first text measured then finds it done. Made after the
-// application object; wait() before that object goes.
+// Fills Qt's font database on a thread of its own while the program reads
+// its data file and builds its window: reading the system's font
+// configuration takes milliseconds, and the first text measured then finds
+// it done. Made after the application object; wait() before that object goes.
 class FontDatabaseAhead
 {
 public:

@@ -139,9 +139,8 @@ void TestStartup::findsTheDataFile()
     QVERIFY(!frmSwitch::isLoaded() || !frmSwitch::get().isVisible());
 }
 
-// The file is read beside the window's construction; its message still comes
-// from the program's own thread, once per misnamed record, before the window
-// shows the exchange.
+// The message comes from the program's own thread, once per misnamed record,
+// before the window shows the exchange.
 void TestStartup::misnamedRackRecordIsReported()
 {
     QByteArray bytes = exampleBytes();

@@ -40,8 +40,8 @@ class frmSwitch : public Form
 public:
     // The one main window, created and loaded at its first reference.
     static frmSwitch &get();
-    // Creates the window's controls without loading it: start-up builds them
-    // while the data file is being read, and the first get() loads the form.
+    // Creates the window's controls without loading it; the first get()
+    // loads the form.
     static void build();
     // True once the form is loaded, not merely built.
     static bool isLoaded();
