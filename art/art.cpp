@@ -1,4 +1,5 @@
 #include "art/art.h"
+#include "art/windowicon.h"
 
 #include <QGuiApplication>
 #include <QHash>
@@ -54,14 +55,15 @@ QCursor doorCursor()
 
 QIcon windowIcon()
 {
-    // One rendering, at the largest size offered to the window system; the
-    // picture is drawn on whole pixels of its 32, so its halves and quarters
-    // are exact. Window managers scale for the other sizes.
-    const QImage large = icon().render(QSize(64, 64));
+    // Rendered from icon.svg when the program was built; window managers
+    // scale for the other sizes.
     QIcon result;
-    for (int size : {16, 32})
-        result.addPixmap(QPixmap::fromImage(large.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
-    result.addPixmap(QPixmap::fromImage(large));
+    for (int i = 0; i < WindowIconImageCount; ++i) {
+        const WindowIconImage &rendering = WindowIconImages[i];
+        const QImage image(reinterpret_cast<const uchar *>(rendering.pixels), rendering.size, rendering.size,
+                           rendering.size * 4, QImage::Format_ARGB32_Premultiplied);
+        result.addPixmap(QPixmap::fromImage(image));
+    }
     return result;
 }
 
