@@ -58,8 +58,17 @@ void Container::moveItem(LightControl *item, ItemList::iterator before)
 
 void Container::repaintRect(const QRect &rect)
 {
-    if (isVisible() && !rect.isEmpty())
-        update(rect.translated(m_origin));
+    if (!isVisible() || rect.isEmpty() || m_wholeDirty)
+        return;
+    // When a room is rebuilt hundreds of items change at once; merging each
+    // one's rectangle into the region to repaint costs more than painting
+    // the whole container once.
+    if (++m_dirtyRects > MaxDirtyRects) {
+        m_wholeDirty = true;
+        update();
+        return;
+    }
+    update(rect.translated(m_origin));
 }
 
 LightControl *Container::itemAt(const QPoint &clientPixel) const
@@ -167,6 +176,8 @@ void Container::paintFrame(QPainter &)
 
 void Container::paintEvent(QPaintEvent *event)
 {
+    m_dirtyRects = 0;
+    m_wholeDirty = false;
     QPainter painter(this);
     if (!m_transparent)
         painter.fillRect(event->rect(), resolveColor(m_backColor));

@@ -24,6 +24,10 @@ class Container : public QWidget
     Q_OBJECT
 
 public:
+    // Items repainted between two paints beyond which the whole container
+    // is repainted instead.
+    static constexpr int MaxDirtyRects = 64;
+
     explicit Container(QWidget *parent = nullptr);
     ~Container() override;
 
@@ -106,6 +110,9 @@ private:
     QPoint m_origin;
     quint32 m_backColor;
     bool m_transparent = false;
+    // Items repainted since the last paint (see repaintRect).
+    int m_dirtyRects = 0;
+    bool m_wholeDirty = false;
     std::optional<QCursor> m_pointer;
     LightControl *m_pressed = nullptr;
     bool m_backgroundPressed = false;

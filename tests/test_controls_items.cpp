@@ -112,6 +112,8 @@ private slots:
     void sizeGivenAfterACaptionHolds_data();
     void sizeGivenAfterACaptionHolds();
     void longerCaptionIsPaintedWhole();
+    void everyMovedItemIsRepainted_data();
+    void everyMovedItemIsRepainted();
     void fixedLabelWrapsAtItsWidth();
     void imageNaturalSizeAndStretch();
     void negativeSizeIsRefused();
@@ -371,6 +373,60 @@ void TestControlsItems::sizeGivenAfterACaptionHolds()
 }
 
 // A caption that grows while the label is on the screen is painted to its end.
+void TestControlsItems::everyMovedItemIsRepainted_data()
+{
+    QTest::addColumn<int>("items");
+    QTest::newRow("a few") << 3;
+    QTest::newRow("as many as a room rebuilds") << Container::MaxDirtyRects + 40;
+}
+
+// However many items change between two paints, the next paint covers where
+// each of them was and where each now is; a few changes repaint no more
+// than they touch.
+void TestControlsItems::everyMovedItemIsRepainted()
+{
+    QFETCH(int, items);
+    Form form;
+    form.resize(600, 400);
+    Container *client = form.clientArea();
+    QList<Image *> images;
+    for (int i = 0; i < items; ++i) {
+        Image *image = client->create<Image>();
+        image->Move((i % 20) * 300, (i / 20) * 300, 150, 150);
+        images.append(image);
+    }
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCoreApplication::processEvents();
+
+    struct PaintLog : QObject
+    {
+        QRegion painted;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                painted += static_cast<QPaintEvent *>(event)->region();
+            return false;
+        }
+    } log;
+    client->installEventFilter(&log);
+    QList<QRect> touched;
+    for (Image *image : images) {
+        touched.append(image->pixelRect());
+        image->setLeft(image->Left() + 90);
+        touched.append(image->pixelRect());
+    }
+    QCoreApplication::processEvents();
+    client->removeEventFilter(&log);
+    for (const QRect &rect : touched) {
+        const QRect inClient = rect.translated(client->clientOrigin()) & client->rect();
+        QVERIFY2(inClient.isEmpty() || log.painted.contains(inClient),
+                 qPrintable(QStringLiteral("%1,%2 not repainted").arg(rect.x()).arg(rect.y())));
+    }
+    if (items < Container::MaxDirtyRects)
+        QVERIFY(!log.painted.contains(QPoint(590, 390)));
+}
+
 void TestControlsItems::longerCaptionIsPaintedWhole()
 {
     Form form;
