@@ -87,9 +87,13 @@ QString displayText(const QByteArray &bytes)
     return s;
 }
 
-Loose::Loose(const QByteArray &t) : m_kind(Kind::Text)
+Loose::Loose(const QByteArray &t)
 {
-    m_p.text = new Text{1, t};
+    Text *text = new Text{1, t};
+    const auto address = quint64(quintptr(text));
+    if (address & TagMask)
+        qFatal("Loose: a text lies above the 48-bit addresses it can be kept at");
+    m_bits = TextTag | address;
 }
 
 double Loose::number() const
@@ -97,9 +101,9 @@ double Loose::number() const
     if (isEmpty())
         return 0;
     if (isNumber())
-        return m_p.number;
+        return numberData();
     double v = 0;
-    const QByteArray &t = m_p.text->bytes;
+    const QByteArray &t = textData()->bytes;
     if (t.trimmed().isEmpty())
         return 0; // an empty text counts as 0, like an empty value
     if (!parseNumber(t, &v))
@@ -111,7 +115,7 @@ bool Loose::readsAsNumber() const
 {
     if (!isText())
         return true;
-    const QByteArray &t = m_p.text->bytes;
+    const QByteArray &t = textData()->bytes;
     return t.trimmed().isEmpty() || parseNumber(t, nullptr);
 }
 
@@ -128,8 +132,8 @@ QByteArray Loose::text() const
     if (isEmpty())
         return {};
     if (isNumber())
-        return numberText(m_p.number);
-    return m_p.text->bytes;
+        return numberText(numberData());
+    return textData()->bytes;
 }
 
 QString Loose::str() const
@@ -140,8 +144,8 @@ QString Loose::str() const
 QByteArray Loose::printForm() const
 {
     if (isNumber()) {
-        const QByteArray digits = numberText(m_p.number);
-        return (m_p.number < 0 ? digits : " " + digits) + ' ';
+        const QByteArray digits = numberText(numberData());
+        return (numberData() < 0 ? digits : " " + digits) + ' ';
     }
     return text();
 }

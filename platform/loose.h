@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <bit>
+#include <limits>
 #include <utility>
 
 namespace kvx {
@@ -16,19 +18,19 @@ class Loose
 {
 public:
     Loose() noexcept = default;
-    Loose(double v) noexcept : m_kind(Kind::Number) { m_p.number = v; }
+    Loose(double v) noexcept : m_bits(bitsOf(v)) {}
     Loose(int v) noexcept : Loose(double(v)) {}
     Loose(qint64 v) noexcept : Loose(double(v)) {}
     Loose(const QByteArray &t);
     Loose(const char *t) : Loose(QByteArray(t)) {}
     static Loose fromString(const QString &s) { return Loose(s.toUtf8()); }
 
-    Loose(const Loose &other) noexcept : m_p(other.m_p), m_kind(other.m_kind)
+    Loose(const Loose &other) noexcept : m_bits(other.m_bits)
     {
         if (isText())
-            m_p.text->ref.ref();
+            textData()->ref.ref();
     }
-    Loose(Loose &&other) noexcept : m_p(other.m_p), m_kind(other.m_kind) { other.m_kind = Kind::Empty; }
+    Loose(Loose &&other) noexcept : m_bits(other.m_bits) { other.m_bits = EmptyBits; }
     Loose &operator=(const Loose &other) noexcept
     {
         Loose(other).swap(*this);
@@ -41,18 +43,14 @@ public:
     }
     ~Loose()
     {
-        if (isText() && !m_p.text->ref.deref())
-            delete m_p.text;
+        if (isText() && !textData()->ref.deref())
+            delete textData();
     }
-    void swap(Loose &other) noexcept
-    {
-        std::swap(m_p, other.m_p);
-        std::swap(m_kind, other.m_kind);
-    }
+    void swap(Loose &other) noexcept { std::swap(m_bits, other.m_bits); }
 
-    bool isEmpty() const { return m_kind == Kind::Empty; }
-    bool isNumber() const { return m_kind == Kind::Number; }
-    bool isText() const { return m_kind == Kind::Text; }
+    bool isEmpty() const { return m_bits == EmptyBits; }
+    bool isNumber() const { return !isEmpty() && !isText(); }
+    bool isText() const { return (m_bits & TagMask) == TextTag; }
 
     // Numeric value; a text must read as a number (else a type mismatch error).
     double number() const;
@@ -64,7 +62,7 @@ public:
     // The joined form: numbers in their shortest form, no blanks.
     QByteArray text() const;
     // The bytes of a text as they stand; nothing for an empty value or a number.
-    QByteArrayView textBytes() const { return isText() ? QByteArrayView(m_p.text->bytes) : QByteArrayView(); }
+    QByteArrayView textBytes() const { return isText() ? QByteArrayView(textData()->bytes) : QByteArrayView(); }
     // The text for a person to read (UTF-8 where the bytes are UTF-8, else Latin-1).
     QString str() const;
     // The numeric print form of the file writer: " 5 ", "-1 "; texts unchanged.
@@ -81,23 +79,31 @@ public:
 private:
     // A text is held once and shared by its copies: a model holds tens of
     // thousands of values, mostly repeats of a few names, so a value is kept
-    // to 16 bytes.
+    // to the eight bytes of a double.
     struct Text
     {
         QAtomicInt ref{1};
         QByteArray bytes;
     };
-    enum class Kind : quint8 { Empty, Number, Text };
-    union Payload {
-        double number;
-        Text *text;
-    };
+    // A value is the bits of its number, or one of two patterns no number
+    // takes: every NaN is kept as the one quiet NaN, and these two are NaNs
+    // of another sign and payload. A text's pointer fills the low 48 bits,
+    // where every address of a user process lies.
+    static constexpr quint64 EmptyBits = 0xFFFA'0000'0000'0000ull;
+    static constexpr quint64 TextTag = 0xFFF9'0000'0000'0000ull;
+    static constexpr quint64 TagMask = 0xFFFF'0000'0000'0000ull;
+    static constexpr quint64 PointerMask = ~TagMask;
+    static quint64 bitsOf(double v) noexcept
+    {
+        return std::bit_cast<quint64>(v != v ? std::numeric_limits<double>::quiet_NaN() : v);
+    }
+    double numberData() const { return std::bit_cast<double>(m_bits); }
+    Text *textData() const { return reinterpret_cast<Text *>(quintptr(m_bits & PointerMask)); }
 
-    Payload m_p{0.0};
-    Kind m_kind = Kind::Empty;
+    quint64 m_bits = EmptyBits;
 };
 
-static_assert(sizeof(Loose) == 16);
+static_assert(sizeof(Loose) == 8);
 
 // Number syntax of the data file: optional sign, digits, optional decimal point.
 bool parseNumber(QByteArrayView bytes, double *out);

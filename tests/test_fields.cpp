@@ -5,7 +5,9 @@
 
 #include <QTest>
 
+#include <bit>
 #include <cmath>
+#include <limits>
 
 using namespace kvx;
 
@@ -27,6 +29,8 @@ private slots:
     void printForms();
     void comparisons();
     void valuesOutliveWhatTheyWereCopiedFrom();
+    void everyNumberStaysANumber_data();
+    void everyNumberStaysANumber();
     void tableBoundsAndStorage();
     void tableGrowKeepsContents();
     void tableRowsStayPutAcrossCopiesAndMoves();
@@ -239,6 +243,49 @@ void TestFields::valuesOutliveWhatTheyWereCopiedFrom()
     copy = Loose("again");
     QCOMPARE(copy.text(), QByteArray("again"));
     QCOMPARE(moved.text(), QByteArray("UC-101"));
+}
+
+void TestFields::everyNumberStaysANumber_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("zero") << 0.0 << QByteArray("0");
+    QTest::newRow("minus zero") << -0.0 << QByteArray("0");
+    QTest::newRow("largest") << std::numeric_limits<double>::max() << QByteArray();
+    QTest::newRow("lowest") << std::numeric_limits<double>::lowest() << QByteArray();
+    QTest::newRow("tiniest") << std::numeric_limits<double>::denorm_min() << QByteArray();
+    QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << QByteArray();
+    QTest::newRow("minus infinity") << -std::numeric_limits<double>::infinity() << QByteArray();
+    QTest::newRow("quiet NaN") << std::numeric_limits<double>::quiet_NaN() << QByteArray();
+    QTest::newRow("NaN of 0/0") << std::bit_cast<double>(0xFFF8'0000'0000'0000ull) << QByteArray();
+    // NaNs whose bits are those an empty value or a text is kept in.
+    QTest::newRow("NaN like a text") << std::bit_cast<double>(0xFFF9'0000'1234'5678ull) << QByteArray();
+    QTest::newRow("NaN like the empty value") << std::bit_cast<double>(0xFFFA'0000'0000'0000ull) << QByteArray();
+    QTest::newRow("signalling NaN") << std::bit_cast<double>(0x7FF0'0000'0000'0001ull) << QByteArray();
+}
+
+// A value keeps its number in the bits of a double and marks an empty value
+// and a text with bit patterns of NaNs: no number may be taken for either.
+void TestFields::everyNumberStaysANumber()
+{
+    QFETCH(double, value);
+    QFETCH(QByteArray, text);
+    const Loose v(value);
+    QVERIFY(v.isNumber());
+    QVERIFY(!v.isEmpty() && !v.isText());
+    QVERIFY(v.textBytes().isEmpty());
+    const double back = v.number();
+    if (std::isnan(value))
+        QVERIFY(std::isnan(back));
+    else
+        QCOMPARE(back, value);
+    if (!text.isEmpty())
+        QCOMPARE(v.text(), text);
+    // Copies and moves keep it a number.
+    Loose copy = v;
+    Loose moved = std::move(copy);
+    QVERIFY(moved.isNumber());
+    QVERIFY(copy.isEmpty()); // NOLINT(bugprone-use-after-move): a moved-from value is empty
 }
 
 void TestFields::comparisons()
