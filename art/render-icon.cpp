@@ -17,9 +17,11 @@ QImage render(QSvgRenderer &renderer, int size)
 {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&p);
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&p);
+    }
     return image;
 }
 
