@@ -1,4 +1,5 @@
 #include "art/art.h"
+#include "art/roompictures.h"
 #include "art/windowicon.h"
 
 #include <QGuiApplication>
@@ -9,14 +10,30 @@ namespace kvx::Art {
 
 namespace {
 
+// The renderings made when the program was built, kept with the picture.
+void addRoomRenderings(Picture &picture, const QString &name)
+{
+    for (int i = 0; i < RoomPictureCount; ++i) {
+        const RoomPicture &room = RoomPictures[i];
+        if (name != QLatin1String(room.name))
+            continue;
+        picture.addRendering(QImage(reinterpret_cast<const uchar *>(room.pixels), room.width, room.height,
+                                    room.width * 4,
+                                    room.opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied));
+    }
+}
+
 // Each picture is parsed once, on first use; the copies handed out share it
 // and its renderings. Pictures are used from the user-interface thread only.
 Picture shared(const QString &name)
 {
     static QHash<QString, Picture> pictures;
     auto it = pictures.find(name);
-    if (it == pictures.end())
-        it = pictures.insert(name, Picture(QStringLiteral(":/art/%1.svg").arg(name)));
+    if (it == pictures.end()) {
+        Picture picture(QStringLiteral(":/art/%1.svg").arg(name));
+        addRoomRenderings(picture, name);
+        it = pictures.insert(name, picture);
+    }
     return it.value();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // The window icon's renderings, made from icon.svg when the program is built
-// (windowicon.cpp in the build folder, written by kvx-render-icon).
+// (windowicon.cpp in the build folder, written by kvx-render-art).
 namespace kvx::Art {
 
 struct WindowIconImage

@@ -1,6 +1,7 @@
 #include "platform/picture.h"
 
 #include "platform/services.h"
+#include "platform/svgrendering.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -30,18 +31,6 @@ QRect deviceRect(const QTransform &world, const QRectF &target, qreal dpr)
     return QRect(tl.toPoint(), QSize(int(br.x() - tl.x()), int(br.y() - tl.y())));
 }
 
-bool isOpaque(const QImage &image)
-{
-    for (int y = 0; y < image.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(line[x]) != 255)
-                return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 struct Picture::Data
@@ -52,34 +41,34 @@ struct Picture::Data
     // Most recently used first; repainting a room of racks hits the front.
     std::list<Rendering> cache;
 
-    QImage renderImage(QSize devicePixels)
-    {
-        QImage image(devicePixels, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        renderer.render(&p, QRectF(QPointF(0, 0), QSizeF(devicePixels)));
-        p.end();
-        // An opaque picture, such as a rack, is blitted without blending.
-        if (isOpaque(image))
-            image.reinterpretAsFormat(QImage::Format_RGB32);
-        return image;
-    }
+    QImage renderImage(QSize devicePixels) { return renderSvg(renderer, devicePixels); }
 
-    const QImage &cached(QSize devicePixels, qreal dpr)
+    Rendering *find(QSize devicePixels, qreal dpr)
     {
         for (auto it = cache.begin(); it != cache.end(); ++it) {
             if (it->pixels == devicePixels && qFuzzyCompare(it->dpr, dpr)) {
                 cache.splice(cache.begin(), cache, it);
-                return cache.front().image;
+                return &cache.front();
             }
         }
-        cache.push_front({devicePixels, dpr, renderImage(devicePixels)});
-        cache.front().image.setDevicePixelRatio(dpr);
+        return nullptr;
+    }
+
+    const QImage &keep(QImage image, qreal dpr)
+    {
+        const QSize devicePixels = image.size();
+        image.setDevicePixelRatio(dpr);
+        cache.push_front({devicePixels, dpr, std::move(image)});
         while (int(cache.size()) > CacheLimit)
             cache.pop_back();
         return cache.front().image;
+    }
+
+    const QImage &cached(QSize devicePixels, qreal dpr)
+    {
+        if (Rendering *found = find(devicePixels, dpr))
+            return found->image;
+        return keep(renderImage(devicePixels), dpr);
     }
 };
 
@@ -157,6 +146,13 @@ QImage Picture::render(QSize size, qreal dpr) const
     QImage image = m_d->renderImage(device);
     image.setDevicePixelRatio(dpr);
     return image;
+}
+
+void Picture::addRendering(const QImage &image, qreal dpr)
+{
+    if (!m_d || image.isNull() || dpr <= 0 || m_d->find(image.size(), dpr))
+        return;
+    m_d->keep(image, dpr);
 }
 
 int Picture::cachedRenderings() const

@@ -47,6 +47,9 @@ public:
     // one or two sizes.
     static constexpr int CacheLimit = 6;
     int cachedRenderings() const;
+    // Keeps a rendering made ahead (one of renderSvg's, at its own size in
+    // device pixels) as if the picture had been drawn at that size.
+    void addRendering(const QImage &image, qreal dpr = 1);
 
 private:
     struct Data;

@@ -4,13 +4,16 @@
 // at the real pixel size and reuses its renderings.
 
 #include "art/art.h"
+#include "art/roompictures.h"
 #include "platform/picture.h"
+#include "platform/svgrendering.h"
 
 #include <QDir>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QSet>
+#include <QSvgRenderer>
 #include <QTest>
 
 #include <cmath>
@@ -235,6 +238,7 @@ private slots:
     void paintUsesDevicePixels_data();
     void paintUsesDevicePixels();
     void cacheReusesRenderings();
+    void roomPicturesMadeAheadAreTheArt();
     void rotatedPainterStillDraws();
     void doorCursorAndIcon();
 };
@@ -528,6 +532,40 @@ void TestArt::paintUsesDevicePixels()
     // Nothing drawn outside the target.
     QCOMPARE(qAlpha(canvas.pixel(device.x() - 1, device.y() + 5)), 0);
     QCOMPARE(qAlpha(canvas.pixel(device.x() + 5, device.y() - 1)), 0);
+}
+
+// The room plan's pictures compiled in when the program was built are the
+// renderings the art gives at their sizes, and are what the pictures paint.
+void TestArt::roomPicturesMadeAheadAreTheArt()
+{
+    QCOMPARE(kvx::Art::RoomPictureCount, 3);
+    for (int i = 0; i < kvx::Art::RoomPictureCount; ++i) {
+        const kvx::Art::RoomPicture &made = kvx::Art::RoomPictures[i];
+        const QString name = QString::fromLatin1(made.name);
+        QSvgRenderer svg(QStringLiteral(":/art/%1.svg").arg(name));
+        const QImage fresh = kvx::renderSvg(svg, QSize(made.width, made.height));
+        QCOMPARE(!fresh.hasAlphaChannel(), made.opaque);
+        const QImage ahead(reinterpret_cast<const uchar *>(made.pixels), made.width, made.height, made.width * 4,
+                           fresh.format());
+        QVERIFY2(ahead == fresh, qPrintable(name));
+
+        // A picture of the program paints them from its cache, without a
+        // rendering of its own at that size.
+        const kvx::Picture picture = name == QLatin1String("rack")        ? kvx::Art::rack()
+                                     : name == QLatin1String("end-right") ? kvx::Art::endRight()
+                                                                          : kvx::Art::endLeft();
+        QImage canvas(made.width, made.height, QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::transparent);
+        const int before = picture.cachedRenderings();
+        {
+            QPainter p(&canvas);
+            picture.paint(p, QRectF(0, 0, made.width, made.height));
+        }
+        QCOMPARE(picture.cachedRenderings(), before);
+        QVERIFY2(canvas.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                     == fresh.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                 qPrintable(name));
+    }
 }
 
 void TestArt::cacheReusesRenderings()

@@ -4,6 +4,9 @@
 
 #include "viewerhelpers.h"
 
+#include "art/art.h"
+#include "art/roompictures.h"
+
 #include <QScrollBar>
 #include <QTest>
 
@@ -51,6 +54,7 @@ private slots:
     void roomSize_data();
     void roomSize();
     void frontRowsStandInFront();
+    void picturesMadeAheadFitTheRoom();
     void startsCentred();
     void scrollRange_data();
     void scrollRange();
@@ -194,6 +198,35 @@ void TestViewerRoomPlan::roomSize()
     QCOMPARE(form.imgRack(1).Top(), height - 2.5 * H);
     QVERIFY(form.imgRack(ModMain.RackIndex).Top() > 0);
     QVERIFY(form.VScroll1->Visible());
+}
+
+// The pictures compiled in for the first paint of a room are made at the
+// sizes a 1024 x 768 screen shows the racks and end panels: painting the
+// room renders none of them again.
+void TestViewerRoomPlan::picturesMadeAheadFitTheRoom()
+{
+    test::ProgramFixture program;
+    TestRoom room;
+    room.rows = {{"UC-01", "UC-02", "", "UC-04"}, {"UD-01", "UD-02", "UD-03", "UD-04"}};
+    QVERIFY(program.start(room));
+    frmSwitch &form = frmSwitch::get();
+    QMap<QString, QSize> made;
+    for (int i = 0; i < Art::RoomPictureCount; ++i)
+        made.insert(QString::fromLatin1(Art::RoomPictures[i].name),
+                    QSize(Art::RoomPictures[i].width, Art::RoomPictures[i].height));
+    QCOMPARE(made.size(), 3);
+    QCOMPARE(form.imgRack(1).pixelRect().size(), made.value("rack"));
+    QCOMPARE(form.imgEFL(1).pixelRect().size(), made.value("end-left"));
+    QCOMPARE(form.imgEF(2).pixelRect().size(), made.value("end-right"));
+    QVERIFY(form.imgEF(2).Visible() && form.imgEFL(1).Visible());
+
+    const int racks = Art::rack().cachedRenderings();
+    const int lefts = Art::endLeft().cachedRenderings();
+    const int rights = Art::endRight().cachedRenderings();
+    (void)test::grabImage(*form.PicRoom);
+    QCOMPARE(Art::rack().cachedRenderings(), racks);
+    QCOMPARE(Art::endLeft().cachedRenderings(), lefts);
+    QCOMPARE(Art::endRight().cachedRenderings(), rights);
 }
 
 void TestViewerRoomPlan::frontRowsStandInFront()
