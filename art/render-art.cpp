@@ -60,20 +60,20 @@ QByteArray pixelArray(const QByteArray &name, const QImage &image)
 
 // The room plan's pictures as renderSvg() draws them, each NAME.svg of the
 // art folder at the pixel size given.
-int writePictures(const char *path, const QDir &art, char **specs, int count)
+int writePictures(const char *path, const QDir &art, char **requests, int count)
 {
     QByteArray text = "// Written by kvx-render-art from the art's SVG files when the program is built.\n"
                       "#include \"art/roompictures.h\"\n\nnamespace kvx::Art {\nnamespace {\n";
     QByteArray table;
     for (int i = 0; i < count; ++i) {
-        const QByteArray spec(specs[i]);
-        const qsizetype colon = spec.indexOf(':');
-        const QList<QByteArray> size = spec.mid(colon + 1).split('x');
+        const QByteArray request(requests[i]);
+        const qsizetype colon = request.indexOf(':');
+        const QList<QByteArray> size = request.mid(colon + 1).split('x');
         const int width = size.size() == 2 ? size[0].toInt() : 0;
         const int height = size.size() == 2 ? size[1].toInt() : 0;
-        const QByteArray name = spec.left(colon);
+        const QByteArray name = request.left(colon);
         if (colon <= 0 || width <= 0 || height <= 0) {
-            std::fprintf(stderr, "kvx-render-art: bad picture %s (NAME:WxH)\n", specs[i]);
+            std::fprintf(stderr, "kvx-render-art: bad picture %s (NAME:WxH)\n", requests[i]);
             return 2;
         }
         QSvgRenderer renderer(art.filePath(QString::fromLatin1(name + ".svg")));
