@@ -149,7 +149,12 @@ void ExchangeReader::ReadRoomGrid(FieldReader &in, Exchange &x)
     x.RackName.redim({shoots, places});
     for (int s = 1; s <= shoots; ++s) {
         for (int p = 1; p <= places; ++p) {
-            x.RackName.set(looseField(in, Want::RackAt, s, p), s, p);
+            const Loose name = looseField(in, Want::RackAt, s, p);
+            // A name such as "007" is kept as the number 7; its record is
+            // still headed by the text the grid was written with.
+            if (name.isNumber())
+                m_gridTexts.emplace(qint64(s) * (places + 1) + p, in.lastBytes().toByteArray());
+            x.RackName.set(name, s, p);
         }
     }
 }
@@ -163,7 +168,8 @@ void ExchangeReader::ReadRacks(FieldReader &in, Exchange &x)
             if (name == "")
                 continue;
             const Field head = field(in, Want::Record, s, p);
-            if (head.bytes != name.text() && m_onMismatch)
+            const QByteArray gridText = name.isNumber() ? m_gridTexts[qint64(s) * (places + 1) + p] : name.text();
+            if (head.bytes != gridText && m_onMismatch)
                 m_onMismatch(head.bytes, s, p, head.line);
             for (int k = 1; k <= ShelvesPerRack; ++k)
                 x.StationName.set(looseField(in, Want::Station, s, p, k), s, p, k);
@@ -216,6 +222,12 @@ void ExchangeReader::ReadRings(FieldReader &in, Exchange &x)
             members.set(member, n);
             if (member == "*")
                 break;
+            // A ring holds at most 14 members: without the "*" among the
+            // first 15 fields the next field would be taken for the colour.
+            if (n == RingEntries) {
+                m_expected = QStringLiteral("\"*\" to end the member list of ring %1 (at most %2 members)").arg(ring).arg(RingEntries - 1);
+                fail(quoted(f.bytes));
+            }
         }
         const Field colour = field(in, QStringLiteral("the colour of ring %1 (a whole number)").arg(ring));
         if (k == 0) {
@@ -234,6 +246,7 @@ bool ExchangeReader::read(FieldReader &in, Exchange &x)
 {
     m_error.clear();
     m_errorLine = m_errorColumn = 0;
+    m_gridTexts.clear();
     try {
         readHeader(in, x);
         ReadRoomGrid(in, x);
@@ -312,9 +325,10 @@ struct WriteFailure
 };
 
 // Why the reader could not load a value back as it was, or an empty string.
-QString unreadable(const QByteArray &t)
+// Between double quotes, as the site name is written, a comma is text.
+QString unreadable(const QByteArray &t, bool inQuotes = false)
 {
-    if (t.contains(','))
+    if (!inQuotes && t.contains(','))
         return QStringLiteral("a comma");
     if (t.contains('\r') || t.contains('\n'))
         return QStringLiteral("a line end");
@@ -323,6 +337,8 @@ QString unreadable(const QByteArray &t)
         if ((u < 0x20 && c != '\t') || u == 0x7f)
             return QStringLiteral("a control character");
     }
+    if (inQuotes && t.contains('"'))
+        return QStringLiteral("a double quote");
     if (t.trimmed().startsWith('"'))
         return QStringLiteral("a double quote at its start");
     if (t.size() > FieldReader::MaxFieldLength)
@@ -346,21 +362,47 @@ bool plain(const QByteArray &t)
 // `what` names the value; it is called only when the value is refused, so
 // that a good file costs no words.
 template<typename Describe>
-void check(const Loose &v, Describe what)
+void check(const Loose &v, Describe what, bool inQuotes = false)
 {
     if (!v.isText())
         return;
     const QByteArray t = v.text();
     if (plain(t))
         return;
-    const QString why = unreadable(t);
+    const QString why = unreadable(t, inQuotes);
     if (!why.isEmpty())
         throw WriteFailure{QStringLiteral("%1 %2 holds %3, which a data file cannot carry").arg(what(), quoted(v.text()), why)};
 }
 
-// Loose::printForm() appended in place: a big room has 100,000 numbers.
-void appendPrintForm(QByteArray &out, const Loose &v)
+bool isBlank(char c)
 {
+    return c == ' ' || c == '\t';
+}
+
+// A text with blanks around it, as a quoted field or typing may leave it, is
+// written as the reader will read it back: without the blanks, and as a
+// number where it then reads as one. So what one Save writes, the next
+// writes again. Other values are returned as they are, without a copy.
+const Loose &readBack(const Loose &v, Loose &scratch)
+{
+    const QByteArrayView t = v.textBytes();
+    if (t.isEmpty() || (!isBlank(t.front()) && !isBlank(t.back())))
+        return v;
+    qsizetype b = 0, e = t.size();
+    while (b < e && isBlank(t[b]))
+        ++b;
+    while (e > b && isBlank(t[e - 1]))
+        --e;
+    double n = 0;
+    scratch = parseNumber(t.sliced(b, e - b), &n) ? Loose(n) : Loose(t.sliced(b, e - b).toByteArray());
+    return scratch;
+}
+
+// Loose::printForm() appended in place: a big room has 100,000 numbers.
+void appendPrintForm(QByteArray &out, const Loose &value)
+{
+    Loose scratch;
+    const Loose &v = readBack(value, scratch);
     if (v.isNumber()) {
         const double d = v.number();
         if (d == std::trunc(d) && std::abs(d) < 1e15) {
@@ -399,7 +441,8 @@ void ExchangeWriter::WriteRoomGrid(const Exchange &x, QByteArray &out)
                 throw WriteFailure{QStringLiteral("The rack name at shoot %1, place %2 is only blanks, which a data file cannot carry").arg(s).arg(p)};
             if (p > 1)
                 out += ',';
-            out += name.text();
+            Loose scratch;
+            out += readBack(name, scratch).text();
         }
         out += "\r\n";
     }
@@ -410,9 +453,10 @@ void ExchangeWriter::writeCards(const Exchange &x, int s, int p, int shelf, QByt
     int written = 0;
     for (int n = 1; n <= CardsPerShelf; ++n) {
         const Loose &slot = element(x.SlotNo, s, p, shelf, n);
-        // A card whose slot number was left empty is skipped, not taken for
-        // the end of the list, so no card behind it is lost.
-        if (slot.isEmpty() || (slot.isText() && slot.text().isEmpty()))
+        // A card whose slot number was left empty (or blank, as a quoted
+        // field may leave it) is skipped, not taken for the end of the list,
+        // so no card behind it is lost.
+        if (slot.isEmpty() || (slot.isText() && slot.text().trimmed().isEmpty()))
             continue;
         const auto card = [&] { return cardLabel(shelf, n, rackLabel(x.RackName(s, p), s, p)); };
         if (!slot.readsAsNumber())
@@ -452,7 +496,8 @@ void ExchangeWriter::WriteRacks(const Exchange &x, QByteArray &out)
                 check(station, [&] { return QStringLiteral("The station of shelf %1 of %2").arg(k).arg(rackLabel(name, s, p)); });
                 if (k > 1)
                     out += ',';
-                out += station.text();
+                Loose scratch;
+                out += readBack(station, scratch).text();
             }
             out += "\r\n";
             for (int shelf = 1; shelf <= ShelvesPerRack; ++shelf)
@@ -461,33 +506,44 @@ void ExchangeWriter::WriteRacks(const Exchange &x, QByteArray &out)
     }
 }
 
-void ExchangeWriter::writeRing(const char *name, const QByteArray &members, const QByteArray &color, QByteArray &out)
+void ExchangeWriter::writeRing(const char *name, const QByteArray &members, const Loose &color, QByteArray &out)
 {
     const QList<QByteArray> names = members.split(',');
     const QString ring = QString::fromLatin1(name);
     if (names.size() > RingEntries - 1)
         throw WriteFailure{QStringLiteral("Ring %1 has %2 members; a data file holds at most %3").arg(ring).arg(names.size()).arg(RingEntries - 1)};
-    for (const QByteArray &member : names) {
+    QByteArray list;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QByteArray &member = names[i];
         if (member.trimmed() == "*")
             throw WriteFailure{QStringLiteral("Ring %1 has the member \"*\", which ends a member list").arg(ring)};
-        const QString why = member.contains(',') ? QString() : unreadable(member);
+        const QString why = unreadable(member);
         if (!why.isEmpty())
             throw WriteFailure{QStringLiteral("The member %1 of ring %2 holds %3, which a data file cannot carry").arg(quoted(member), ring, why)};
+        if (i > 0)
+            list += ',';
+        // As the reader will hold it: without blanks, a number where it reads as one.
+        const QByteArray name = member.trimmed();
+        double n = 0;
+        list += parseNumber(name, &n) ? numberText(n) : name;
     }
+    check(color, [&] { return QStringLiteral("The colour of ring %1").arg(ring); });
     out += name;
-    out += "\r\n" + members + ",*," + color + "\r\n";
+    out += "\r\n" + list + ",*,";
+    appendPrintForm(out, color);
+    out += "\r\n";
 }
 
 void ExchangeWriter::WriteRings(const Exchange &x, const RingControls &rings, int noOfMas, QByteArray &out)
 {
     Q_UNUSED(noOfMas);
-    writeRing("MIS", rings.misText(), Loose(x.MisColor).printForm(), out);
-    writeRing("MAS1", rings.masText(1), x.MasColor(1).printForm(), out);
-    writeRing("MAS2", rings.masText(2), x.MasColor(2).printForm(), out);
+    writeRing("MIS", rings.misText(), Loose(x.MisColor), out);
+    writeRing("MAS1", rings.masText(1), x.MasColor(1), out);
+    writeRing("MAS2", rings.masText(2), x.MasColor(2), out);
     if (rings.masTicked(3))
-        writeRing("MAS3", rings.masText(3), x.MasColor(3).printForm(), out);
+        writeRing("MAS3", rings.masText(3), x.MasColor(3), out);
     if (rings.masTicked(4))
-        writeRing("MAS4", rings.masText(4), x.MasColor(4).printForm(), out);
+        writeRing("MAS4", rings.masText(4), x.MasColor(4), out);
 }
 
 bool ExchangeWriter::write(const Exchange &x, const RingControls &rings, QByteArray *out, int *noOfMasOut)
@@ -499,9 +555,7 @@ bool ExchangeWriter::write(const Exchange &x, const RingControls &rings, QByteAr
         noOfMas = rings.masTicked(4) ? 4 : 3;
     try {
         const Loose &site = x.SiteName;
-        check(site, [] { return QStringLiteral("The site name"); });
-        if (site.text().contains('"'))
-            throw WriteFailure{QStringLiteral("The site name %1 holds a double quote, which a data file cannot carry").arg(quoted(site.text()))};
+        check(site, [] { return QStringLiteral("The site name"); }, true);
         bytes.reserve(64 * 1024);
         bytes += '"' + site.text() + "\"," + x.NoOfShoots.text() + ',' + x.NoOfRacks.text() + ','
                  + QByteArray::number(noOfMas) + "\r\n";

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <unordered_map>
 
 class QIODevice;
 
@@ -49,6 +50,8 @@ private:
     [[noreturn]] void fail(const QString &found);
 
     NameMismatch m_onMismatch;
+    // The grid's names that read as numbers, as written: (shoot, place) key.
+    std::unordered_map<qint64, QByteArray> m_gridTexts;
     QString m_expected;
     Want m_want = Want::Described;
     int m_shoot = 0, m_place = 0, m_shelf = 0, m_card = 0;
@@ -97,7 +100,7 @@ private:
     void WriteRacks(const Exchange &x, QByteArray &out);
     void WriteRings(const Exchange &x, const RingControls &rings, int noOfMas, QByteArray &out);
     void writeCards(const Exchange &x, int s, int p, int shelf, QByteArray &out);
-    void writeRing(const char *name, const QByteArray &members, const QByteArray &color, QByteArray &out);
+    void writeRing(const char *name, const QByteArray &members, const Loose &color, QByteArray &out);
 
     QString m_error;
 };

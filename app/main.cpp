@@ -1,12 +1,11 @@
 #include "app/startup.h"
+#include "platform/application.h"
 #include "platform/fonts.h"
 #include "platform/qtservices.h"
 
-#include <QApplication>
-
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    kvx::Application app(argc, argv);
     kvx::askAccessibilityFirst();
     kvx::FontDatabaseAhead fonts;
     const bool started = kvx::StartProgram();

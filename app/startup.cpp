@@ -98,7 +98,8 @@ void Main()
             Files::OpenForInput(fileNo, Files::joinPath(AppPath(), SettingsFile));
             try {
                 // An empty settings file names no file, like an empty first field.
-                ModMain.DataFile = Files::Reader(fileNo).atEnd() ? Loose() : Files::InputLoose(fileNo);
+                // A path is a text: "2024" or "1.50" must not become a number.
+                ModMain.DataFile = Files::Reader(fileNo).atEnd() ? Loose() : Loose(Files::InputText(fileNo));
             } catch (...) {
                 Files::Abandon(fileNo);
                 throw;

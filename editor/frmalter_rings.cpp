@@ -12,6 +12,8 @@
 #include "platform/label.h"
 #include "platform/textbox.h"
 
+#include <cmath>
+
 namespace kvx {
 
 namespace {
@@ -19,7 +21,7 @@ namespace {
 // The colour a swatch shows for a model colour; an unset colour is black.
 quint32 swatchColor(const Loose &color)
 {
-    if (!color.readsAsNumber())
+    if (!color.readsAsNumber() || !(std::abs(color.number()) < 9.2e18))
         return ColorBlack;
     return quint32(qint64(color.number())) & 0xFFFFFF;
 }

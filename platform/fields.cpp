@@ -57,6 +57,14 @@ void FieldReader::endField()
     m_column = 1;
 }
 
+FieldReader::FieldReader(QByteArray data) : m_data(std::move(data))
+{
+    // Text editors may start a UTF-8 file with a byte order mark: it is no
+    // part of the first field.
+    if (m_data.startsWith("\xEF\xBB\xBF"))
+        m_pos = 3;
+}
+
 FieldReader::Span FieldReader::scan()
 {
     if (atEnd())
@@ -103,8 +111,8 @@ FieldReader::Span FieldReader::scan()
     }
     if (end - begin > MaxFieldLength)
         raiseError(ErrBadData, QStringLiteral("a field of more than %1 bytes").arg(MaxFieldLength));
-    f.begin = begin;
-    f.end = end;
+    f.begin = m_lastBegin = begin;
+    f.end = m_lastEnd = end;
     endField();
     return f;
 }
@@ -126,10 +134,8 @@ Loose FieldReader::nextLoose(int *line, int *column)
     *line = span.line;
     *column = span.column;
     const QByteArrayView bytes(m_data.constData() + span.begin, span.end - span.begin);
-    if (span.quoted)
-        return sharedText(bytes);
     if (bytes.isEmpty())
-        return {};
+        return span.quoted ? sharedText(bytes) : Loose();
     // Most fields are short whole numbers or names: both are told at once.
     const char first = bytes.front();
     if (bytes.size() <= 9 && (first == '-' || (first >= '0' && first <= '9'))) {
@@ -176,7 +182,7 @@ Loose FieldReader::toLoose(const Field &f)
     if (f.bytes.isEmpty() && !f.quoted)
         return {};
     double v = 0;
-    if (!f.quoted && parseNumber(f.bytes, &v))
+    if (parseNumber(f.bytes, &v))
         return Loose(v);
     return Loose(f.bytes);
 }

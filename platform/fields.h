@@ -28,7 +28,7 @@ public:
     // Longest field accepted; a longer one cannot be a value of the program.
     static constexpr int MaxFieldLength = 65536;
 
-    explicit FieldReader(QByteArray data = {}) : m_data(std::move(data)) {}
+    explicit FieldReader(QByteArray data = {});
 
     bool atEnd() const { return m_pos >= m_data.size(); }
     qsizetype size() const { return m_data.size(); }
@@ -42,9 +42,11 @@ public:
     // next() read straight into a loose value, as toLoose(next()) but without
     // copying a number's bytes; where the field stood goes to line and column.
     Loose nextLoose(int *line, int *column);
+    // The bytes of the field read last, as they stand between its blanks.
+    QByteArrayView lastBytes() const { return QByteArrayView(m_data).sliced(m_lastBegin, m_lastEnd - m_lastBegin); }
 
-    // The field as a loose value: a number where it reads as one (quoted
-    // fields stay text), empty for an empty field.
+    // The field as a loose value: a number where it reads as one, quoted or
+    // not; empty for an empty field, the empty text for "".
     Loose readLoose();
     Loose readLoose(Field *where);
     QByteArray readText();
@@ -75,6 +77,8 @@ private:
 
     QByteArray m_data;
     qsizetype m_pos = 0;
+    qsizetype m_lastBegin = 0;
+    qsizetype m_lastEnd = 0;
     int m_line = 1;
     int m_column = 1;
 };

@@ -51,6 +51,7 @@ void TestFields::splitsFields_data()
     QTest::newRow("lone LF and lone CR") << QByteArray("a\nb\rc\r\n") << L{"a", "b", "c"};
     QTest::newRow("run-on card lines") << QByteArray(" 5 ,ACAJA4, 0 ,-1 \r\n") << L{"5", "ACAJA4", "0", "-1"};
     QTest::newRow("last field without line end") << QByteArray("a,b") << L{"a", "b"};
+    QTest::newRow("byte order mark skipped") << QByteArray("\xEF\xBB\xBF\"S\",1") << L{"S", "1"};
 }
 
 void TestFields::splitsFields()
@@ -79,7 +80,7 @@ void TestFields::fieldKinds_data()
     QTest::newRow("leading zeros") << QByteArray("007,") << 1 << QByteArray("7");
     QTest::newRow("exponent is text") << QByteArray("1e5,") << 2 << QByteArray("1e5");
     QTest::newRow("rack name") << QByteArray("UC-01,") << 2 << QByteArray("UC-01");
-    QTest::newRow("quoted digits stay text") << QByteArray("\"12\",") << 2 << QByteArray("12");
+    QTest::newRow("quoted digits are a number") << QByteArray("\"12\",") << 1 << QByteArray("12");
     QTest::newRow("quoted empty is text") << QByteArray("\"\",") << 2 << QByteArray();
     QTest::newRow("huge number is text") << QByteArray(QByteArray(400, '9') + ",") << 2 << QByteArray(400, '9');
     QTest::newRow("lone minus is text") << QByteArray("-,") << 2 << QByteArray("-");

@@ -4,7 +4,10 @@
 
 #include "viewerhelpers.h"
 
+#include "platform/application.h"
+
 #include <QTest>
+#include <QTimer>
 
 #include <cmath>
 
@@ -64,6 +67,7 @@ private slots:
     void drawingSurvivesBeingCovered();
     void stationPopup();
     void backToTheRoomAndRefresh();
+    void errorInAHandlerIsShownAndTheProgramGoesOn();
 };
 
 void TestViewerRings::schematic_data()
@@ -118,17 +122,20 @@ void TestViewerRings::ringCommands_data()
 {
     QTest::addColumn<int>("ring");
     QTest::addColumn<QString>("title");
-    QTest::newRow("MIS") << 0 << "MIS Ring Lay Out";
-    QTest::newRow("MAS1") << 1 << "MAS1 Ring Lay Out";
-    QTest::newRow("MAS2") << 2 << "MAS2 Ring Lay Out";
-    QTest::newRow("MAS3") << 3 << "MAS3 Ring Lay Out";
-    QTest::newRow("MAS4") << 4 << "MAS4 Ring Lay Out";
+    QTest::addColumn<QByteArray>("colourText"); // a MAS colour the file holds as a text
+    QTest::newRow("MIS") << 0 << "MIS Ring Lay Out" << QByteArray();
+    QTest::newRow("MAS1") << 1 << "MAS1 Ring Lay Out" << QByteArray();
+    QTest::newRow("MAS2") << 2 << "MAS2 Ring Lay Out" << QByteArray();
+    QTest::newRow("MAS3") << 3 << "MAS3 Ring Lay Out" << QByteArray();
+    QTest::newRow("MAS4") << 4 << "MAS4 Ring Lay Out" << QByteArray();
+    QTest::newRow("MAS3 in a text colour draws black") << 3 << "MAS3 Ring Lay Out" << QByteArray("RED");
 }
 
 void TestViewerRings::ringCommands()
 {
     QFETCH(int, ring);
     QFETCH(QString, title);
+    QFETCH(QByteArray, colourText);
     test::ProgramFixture program;
     TestRoom room = test::fullRoom(3, 3);
     room.noOfMas = 4;
@@ -137,6 +144,10 @@ void TestViewerRings::ringCommands()
     for (int k = 0; k < 5; ++k)
         room.rings[size_t(k)] = pairs[k];
     QVERIFY(program.start(room));
+    if (!colourText.isEmpty()) {
+        ModMain.MasColor.set(Loose(colourText), ring);
+        room.colours[size_t(ring)] = 0;
+    }
     frmSwitch &form = frmSwitch::get();
     form.MnuMAS1->trigger(); // another ring first: its check mark must go
     ringItem(form, ring)->trigger();
@@ -255,7 +266,10 @@ void TestViewerRings::ringWalk()
     QFETCH(QByteArrayList, members);
     QFETCH(int, links);
     test::ProgramFixture program;
-    QVERIFY(program.start(roomWithMis(members)));
+    // A file holds at most 14 members; the fifteenth, with no "*", only the model can.
+    QVERIFY(program.start(roomWithMis(members.mid(0, 14))));
+    if (members.size() == 15)
+        ModMain.MisRing.set(Loose(members[14]), 15);
     frmSwitch &form = frmSwitch::get();
     form.MnuMIS->trigger();
     QVERIFY(form.MnuMIS->Checked());
@@ -368,5 +382,27 @@ void TestViewerRings::backToTheRoomAndRefresh()
     QCOMPARE(form.shpRack.count(), 1 + 9);
 }
 
-QTEST_MAIN(TestViewerRings)
+void TestViewerRings::errorInAHandlerIsShownAndTheProgramGoesOn()
+{
+    test::ProgramFixture program;
+    QVERIFY(program.start(test::fullRoom(3, 3)));
+    QTimer::singleShot(0, [] { raiseError(ErrSubscript, QStringLiteral("Subscript out of range")); });
+    bool nextEventRan = false;
+    QTimer::singleShot(1, [&nextEventRan] { nextEventRan = true; });
+    QTRY_VERIFY(nextEventRan);
+    QCOMPARE(program.hooks.messages.size(), 1);
+    QCOMPARE(program.hooks.messages[0].text, QStringLiteral("Subscript out of range"));
+    QVERIFY(frmSwitch::get().isVisible());
+}
+
+// The program's own application object, so that its handling of errors that
+// escape an event handler is the one under test.
+int main(int argc, char *argv[])
+{
+    kvx::Application app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TestViewerRings tc;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&tc, argc, argv);
+}
 #include "test_viewer_rings.moc"

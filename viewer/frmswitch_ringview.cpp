@@ -25,9 +25,14 @@ qint16 wholeNumber16(double v)
     return qint16(rounded);
 }
 
+// A MAS colour is a loose value that the file may hold as a text ("RED"):
+// what is not a colour draws black, as the editor's swatch shows it.
 quint32 colourOf(const Loose &value)
 {
-    return quint32(qint64(value.number()));
+    if (!value.readsAsNumber())
+        return 0;
+    const double v = value.number();
+    return std::abs(v) < 9.2e18 ? quint32(qint64(v)) : 0;
 }
 
 } // namespace
