@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <map>
 
@@ -55,9 +54,10 @@ int FreeFile()
 void OpenForInput(int fileNo, const QString &path)
 {
     checkFree(fileNo);
-    QFile f(path);
-    if (path.isEmpty() || !f.open(QIODevice::ReadOnly))
-        raiseError(ErrFileNotFound, QStringLiteral("File not found: %1").arg(path));
+    QFile f;
+    QString reason;
+    if (path.isEmpty() || !openRegularFile(f, path, &reason))
+        raiseError(ErrFileNotFound, QStringLiteral("Cannot open file %1: %2").arg(path, reason));
     if (f.size() > MaxInputSize)
         raiseError(ErrBadData, QStringLiteral("File too large: %1").arg(path));
     QByteArray data = f.read(MaxInputSize + 1);
@@ -122,11 +122,9 @@ void Close(int fileNo)
     table().erase(fileNo);
     if (!f.output)
         return;
-    QSaveFile out(f.path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(f.written) != f.written.size() || !out.commit()) {
-        raiseError(ErrPathAccess, QStringLiteral("Cannot write file %1: %2")
-                                      .arg(QDir::toNativeSeparators(f.path), out.errorString()));
-    }
+    QString error;
+    if (!writeFileSafely(f.path, f.written, &error))
+        raiseError(ErrPathAccess, error);
 }
 
 void Abandon(int fileNo)
