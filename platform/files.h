@@ -19,6 +19,13 @@ constexpr qint64 MaxInputSize = 64 * 1024 * 1024;
 int FreeFile();
 void OpenForInput(int fileNo, const QString &path);
 void OpenForOutput(int fileNo, const QString &path);
+// A private file of its own in the folder, removed when it is closed. It is
+// written and read back through the one handle that created it, so nobody
+// can swap another file in under its name.
+void OpenScratch(int fileNo, const QString &folder);
+// Writes what was printed to a scratch file, and from then on reads it back
+// from the start. A failure is ErrPathAccess "Cannot write file NAME: REASON".
+void Rewind(int fileNo);
 bool IsOpen(int fileNo);
 
 FieldReader &Reader(int fileNo);
