@@ -247,7 +247,7 @@ private:
     int EdPlace = 0;
     quint32 EdSavedColor = 0;
     // The private file an insertion writes its template to and reads back.
-    QString m_rackTemplateFile;
+    int m_rackTemplateFile = 0;
 
     // Card rows
     int CardRows = 0;

@@ -1,7 +1,7 @@
 // The room grid's pop-up menu and rack insertion. A new rack takes its name
 // from the Insert submenu and its stations and cards from its family's
-// template, written to a private temporary file and read back by the data
-// file's field rules.
+// template, written to a private temporary file and read back through the
+// same handle by the data file's field rules.
 
 #include "editor/frmalter.h"
 
@@ -12,9 +12,7 @@
 #include "platform/menu.h"
 
 #include <QDir>
-#include <QFile>
 #include <QScopeGuard>
-#include <QTemporaryFile>
 
 #include <array>
 
@@ -105,26 +103,18 @@ void frmAlter::InsertRack(const QString &name)
         }
     }
 
-    // A file of this insertion's own, removed however the insertion ends. A
-    // missing temporary folder reads as an empty path, which must not send
-    // the file to the working folder.
-    const QString folder = QDir::tempPath();
-    QTemporaryFile file(Files::joinPath(folder, QStringLiteral("kvx-rack-XXXXXX")));
-    if (folder.isEmpty() || !file.open()) {
-        MsgBox(QStringLiteral("Cannot write file %1: %2")
-                   .arg(QDir::toNativeSeparators(file.fileTemplate()),
-                        folder.isEmpty() ? QStringLiteral("No temporary folder") : file.errorString()),
-               vbInformation);
-        return;
-    }
-    file.close();
-    m_rackTemplateFile = file.fileName();
-    const auto forget = qScopeGuard([this] { m_rackTemplateFile.clear(); });
-
-    // The template is written and read before the grid and the rack name
-    // change, so that a failure leaves the room as it was.
+    // A file of this insertion's own, removed however the insertion ends. The
+    // template is written and read before the grid and the rack name change,
+    // so that a failure leaves the room as it was.
+    const auto forget = qScopeGuard([this] {
+        if (Files::IsOpen(m_rackTemplateFile))
+            Files::Abandon(m_rackTemplateFile);
+        m_rackTemplateFile = 0;
+    });
     std::vector<Loose> before;
     try {
+        m_rackTemplateFile = Files::FreeFile();
+        Files::OpenScratch(m_rackTemplateFile, QDir::tempPath());
         before = entriesOf(r, c);
         if (!writeTemplateFor(bytes))
             return;
@@ -171,14 +161,8 @@ void frmAlter::writeTemplate(const char *family)
     const RackTemplate *t = templateForFamily(family);
     if (!t)
         return;
-    const int fileNo = Files::FreeFile();
-    Files::OpenForOutput(fileNo, m_rackTemplateFile);
-    const auto abandon = qScopeGuard([fileNo] {
-        if (Files::IsOpen(fileNo))
-            Files::Abandon(fileNo);
-    });
-    Files::Print(fileNo, templateFileText(*t));
-    Files::Close(fileNo);
+    Files::Print(m_rackTemplateFile, templateFileText(*t));
+    Files::Rewind(m_rackTemplateFile);
 }
 
 void frmAlter::WriteTemplateUE()
@@ -223,18 +207,8 @@ void frmAlter::WriteTemplateSDE()
 
 void frmAlter::ReadRackTemplate(int shoot, int place)
 {
-    const int fileNo = Files::FreeFile();
-    // Closed and deleted also when it cannot be read whole.
-    auto cleanup = qScopeGuard([this, fileNo] {
-        if (Files::IsOpen(fileNo))
-            Files::Abandon(fileNo);
-        QFile::remove(m_rackTemplateFile);
-    });
-    Files::OpenForInput(fileNo, m_rackTemplateFile);
-    readRackTemplate(Files::Reader(fileNo), ModMain, shoot, place);
-    Files::Close(fileNo);
-    Files::Kill(m_rackTemplateFile);
-    cleanup.dismiss();
+    readRackTemplate(Files::Reader(m_rackTemplateFile), ModMain, shoot, place);
+    Files::Close(m_rackTemplateFile);
 }
 
 } // namespace kvx

@@ -4,9 +4,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <map>
+#include <memory>
 
 namespace kvx::Files {
 
@@ -18,6 +19,7 @@ struct OpenFile
     bool output = false;
     FieldReader reader;
     QByteArray written;
+    std::unique_ptr<QTemporaryFile> scratch;
 };
 
 std::map<int, OpenFile> &table()
@@ -55,15 +57,16 @@ int FreeFile()
 void OpenForInput(int fileNo, const QString &path)
 {
     checkFree(fileNo);
-    QFile f(path);
-    if (path.isEmpty() || !f.open(QIODevice::ReadOnly))
-        raiseError(ErrFileNotFound, QStringLiteral("File not found: %1").arg(path));
+    QFile f;
+    QString reason;
+    if (path.isEmpty() || !openRegularFile(f, path, &reason))
+        raiseError(ErrFileNotFound, QStringLiteral("Cannot open file %1: %2").arg(path, reason));
     if (f.size() > MaxInputSize)
         raiseError(ErrBadData, QStringLiteral("File too large: %1").arg(path));
     QByteArray data = f.read(MaxInputSize + 1);
     if (data.size() > MaxInputSize)
         raiseError(ErrBadData, QStringLiteral("File too large: %1").arg(path));
-    table()[fileNo] = OpenFile{path, false, FieldReader(std::move(data)), {}};
+    table()[fileNo] = OpenFile{path, false, FieldReader(std::move(data)), {}, {}};
 }
 
 void OpenForOutput(int fileNo, const QString &path)
@@ -71,7 +74,39 @@ void OpenForOutput(int fileNo, const QString &path)
     checkFree(fileNo);
     if (path.isEmpty())
         raiseError(ErrPathAccess, QStringLiteral("Cannot write file: no file name"));
-    table()[fileNo] = OpenFile{path, true, FieldReader(), {}};
+    table()[fileNo] = OpenFile{path, true, FieldReader(), {}, {}};
+}
+
+void OpenScratch(int fileNo, const QString &folder)
+{
+    checkFree(fileNo);
+    // A missing temporary folder reads as an empty path, which must not send
+    // the file to the working folder.
+    auto file = std::make_unique<QTemporaryFile>(joinPath(folder, QStringLiteral("kvx-XXXXXX")));
+    if (folder.isEmpty() || !file->open()) {
+        raiseError(ErrPathAccess, QStringLiteral("Cannot write file %1: %2")
+                                      .arg(QDir::toNativeSeparators(file->fileTemplate()),
+                                           folder.isEmpty() ? QStringLiteral("No temporary folder") : file->errorString()));
+    }
+    table()[fileNo] = OpenFile{file->fileName(), true, FieldReader(), {}, std::move(file)};
+}
+
+void Rewind(int fileNo)
+{
+    OpenFile &f = file(fileNo);
+    if (!f.scratch || !f.output)
+        raiseError(ErrBadFileNumber, QStringLiteral("Bad file mode"));
+    QTemporaryFile &handle = *f.scratch;
+    // Flushed and checked before anything is read: a full disk is reported here.
+    const bool written = handle.write(f.written) == f.written.size() && handle.flush() && handle.seek(0);
+    QByteArray data = written ? handle.read(f.written.size() + 1) : QByteArray();
+    if (!written || data != f.written) {
+        raiseError(ErrPathAccess, QStringLiteral("Cannot write file %1: %2")
+                                      .arg(QDir::toNativeSeparators(f.path), handle.errorString()));
+    }
+    f.reader = FieldReader(std::move(data));
+    f.output = false;
+    f.written.clear();
 }
 
 bool IsOpen(int fileNo)
@@ -120,13 +155,12 @@ void Close(int fileNo)
 {
     OpenFile f = std::move(file(fileNo));
     table().erase(fileNo);
-    if (!f.output)
+    // A scratch file never printed to the disk is only thrown away.
+    if (!f.output || f.scratch)
         return;
-    QSaveFile out(f.path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(f.written) != f.written.size() || !out.commit()) {
-        raiseError(ErrPathAccess, QStringLiteral("Cannot write file %1: %2")
-                                      .arg(QDir::toNativeSeparators(f.path), out.errorString()));
-    }
+    QString error;
+    if (!writeFileSafely(f.path, f.written, &error))
+        raiseError(ErrPathAccess, error);
 }
 
 void Abandon(int fileNo)

@@ -4,10 +4,12 @@
 
 #include <QString>
 
+class QFile;
+
 namespace kvx {
 
 // Sequential files by file number. Input files are read whole and handed out
-// field by field; output files collect their bytes and replace the file on
+// field by field; output files collect their bytes and write the file on
 // disk only at Close, so a failed write never leaves a shortened file.
 namespace Files {
 
@@ -17,6 +19,13 @@ constexpr qint64 MaxInputSize = 64 * 1024 * 1024;
 int FreeFile();
 void OpenForInput(int fileNo, const QString &path);
 void OpenForOutput(int fileNo, const QString &path);
+// A private file of its own in the folder, removed when it is closed. It is
+// written and read back through the one handle that created it, so nobody
+// can swap another file in under its name.
+void OpenScratch(int fileNo, const QString &folder);
+// Writes what was printed to a scratch file, and from then on reads it back
+// from the start. A failure is ErrPathAccess "Cannot write file NAME: REASON".
+void Rewind(int fileNo);
 bool IsOpen(int fileNo);
 
 FieldReader &Reader(int fileNo);
@@ -27,12 +36,24 @@ int InputLong(int fileNo);
 void Print(int fileNo, QByteArrayView bytes);
 void PrintLine(int fileNo, QByteArrayView bytes = {});
 
-// Closing an output file writes it; a failure is ErrPathAccess with the
-// text "Cannot write file NAME: REASON" and leaves the old file whole.
+// Closing an output file writes it with writeFileSafely; a failure is
+// ErrPathAccess with its text and leaves the old file whole.
 void Close(int fileNo);
 // Closes without writing (for failure paths).
 void Abandon(int fileNo);
 void CloseAll();
+
+// Writes a whole file so that a failure leaves the old one whole, and says
+// why in *error: "Cannot write file NAME: REASON". A file of the user's own
+// with one link, in a folder the user can write, is replaced by a new file
+// given its mode and group; any other regular file is rewritten in place,
+// its old bytes put back if a step fails. A symbolic link writes the file it
+// points to, a character device takes the bytes as they are, anything else
+// is refused.
+bool writeFileSafely(const QString &path, QByteArrayView bytes, QString *error);
+// Opens a regular file for reading; a FIFO, socket, device or folder is
+// refused at once instead of waited on. *error: the reason.
+bool openRegularFile(QFile &file, const QString &path, QString *error);
 
 // True when the folder holds a file of exactly this name, letter case included.
 bool ExistsExact(const QString &folder, const QString &name);

@@ -129,6 +129,7 @@ private slots:
     void insertTemplates();
     void insertRefused_data();
     void insertRefused();
+    void templateFileFails_data();
     void templateFileFails();
     void insertIntoGrownRoomIsSaved();
 
@@ -467,17 +468,38 @@ void TestEditorRoom::insertRefused()
     QCOMPARE(stations(s, p), stationsBefore);
 }
 
+void TestEditorRoom::templateFileFails_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("no temporary folder") << "missing" << ": No temporary folder";
+    QTest::newRow("full temporary folder") << "full" << ": No space left on device";
+}
+
 void TestEditorRoom::templateFileFails()
 {
+    QFETCH(QString, folder);
+    QFETCH(QString, reason);
     test::EditorSession session;
     QVERIFY(session.load(test::testRoom()));
     frmAlter *f = openOnGrid(session);
     QVERIFY(f);
-    qputenv("TMPDIR", QFile::encodeName(m_temp.filePath("missing")));
+    const QString temp = m_temp.filePath(folder);
+    std::optional<test::TinyDisk> disk;
+    if (folder == "full") {
+        QVERIFY(QDir().mkpath(temp));
+        disk.emplace(temp);
+        if (!disk->mounted())
+            QSKIP("cannot mount a tmpfs here");
+        QVERIFY(disk->fill());
+    }
+    qputenv("TMPDIR", QFile::encodeName(temp));
     insertAt(f, 2, "UE-05");
 
     QCOMPARE(session.hooks.messages.size(), 1);
-    QVERIFY2(session.hooks.messages[0].text.startsWith("Cannot write file "), qPrintable(session.hooks.messages[0].text));
+    const QString shown = session.hooks.messages[0].text;
+    QVERIFY2(shown.startsWith("Cannot write file ") && shown.endsWith(reason), qPrintable(shown));
+    QCOMPARE(tempEntries(temp), disk ? QStringList{"filler"} : QStringList());
     QCOMPARE(session.hooks.messages[0].style, int(vbInformation));
     QCOMPARE(f->lblEdRack(2).Caption(), QString());
     QCOMPARE(ModMain.RackName(1, 2).str(), QString());

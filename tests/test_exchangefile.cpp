@@ -3,11 +3,18 @@
 #include "app/exchangefile.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "support/testhooks.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace kvx;
 
@@ -17,6 +24,12 @@ QByteArray readAll(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
 }
 
 // Ring controls as a user left them in the editor.
@@ -87,6 +100,18 @@ bool read(const QByteArray &bytes, Exchange &x, QString *error = nullptr)
     return ok;
 }
 
+// Root passes folder permissions: the save runs in a child that is nobody.
+bool saveAsNobody(const QString &path, QByteArrayView bytes)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        ::_exit(dropped && Files::writeFileSafely(path, bytes, nullptr) ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 bool sameCards(const Exchange &a, const Exchange &b, int s, int p, int shelf)
 {
     for (int n = 1; n <= CardsPerShelf; ++n) {
@@ -122,6 +147,8 @@ private slots:
     void brokenFiles_data();
     void brokenFiles();
     void saveIsAtomic();
+    void saveKeepsTheFile_data();
+    void saveKeepsTheFile();
 };
 
 void TestExchangeFile::exampleRoundTrip()
@@ -384,10 +411,7 @@ void TestExchangeFile::saveIsAtomic()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("room.kvx");
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("OLD CONTENT");
-    f.close();
+    QVERIFY(writeAll(path, "OLD CONTENT"));
 
     static_cast<Exchange &>(ModMain) = room(1, 1);
     ModMain.SaveFile = path;
@@ -416,6 +440,84 @@ void TestExchangeFile::saveIsAtomic()
     ModMain.SaveFile = path;
     SaveExchange();
     QVERIFY(readAll(path).startsWith("\"GOOD\",1,1,2\r\n"));
+}
+
+void TestExchangeFile::saveKeepsTheFile_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("reason"); // empty: the save goes through
+    QTest::newRow("full disk") << "full" << "No space left on device";
+    QTest::newRow("another owner's file on a full disk") << "full owner" << "No space left on device";
+    QTest::newRow("full device") << "device" << "No space left on device";
+    QTest::newRow("mode 0444") << "0444" << "";
+    QTest::newRow("another owner's file") << "owner" << "";
+    QTest::newRow("two hard links") << "links" << "";
+    QTest::newRow("symbolic link") << "symlink" << "";
+    QTest::newRow("folder the user cannot write") << "nobody" << "";
+    QTest::newRow("FIFO") << "fifo" << "Not a regular file";
+    QTest::newRow("folder") << "folder" << "Not a regular file";
+}
+
+// The old file stays whole when a save fails; a save keeps the file's mode,
+// owner, group and links, and leaves no other file behind.
+void TestExchangeFile::saveKeepsTheFile()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, reason);
+    const bool root = ::geteuid() == 0;
+    if (!root && (setup.contains("owner") || setup == "nobody"))
+        QSKIP("needs root to give files away");
+    QTemporaryDir dir;
+    QCOMPARE(::chmod(QFile::encodeName(dir.path()), 0755), 0); // for nobody to reach
+    const QString folder = dir.filePath("room");
+    QVERIFY(QDir().mkdir(folder));
+    std::optional<test::TinyDisk> disk;
+    if (setup.contains("full")) {
+        disk.emplace(folder);
+        if (!disk->mounted())
+            QSKIP("cannot mount a tmpfs here");
+    }
+    // The name saved to, and the file it writes.
+    const QString path = setup == "device" ? test::fullDevice(folder + "/room.kvx") : folder + "/room.kvx";
+    const QString file = setup == "symlink" ? folder + "/real.kvx" : path;
+    const QByteArray old = "OLD CONTENT\r\n", fresh(8192, 'N');
+    if (setup == "device")
+        QVERIFY(!path.isEmpty());
+    else if (setup == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(path), 0644), 0);
+    else if (setup == "folder")
+        QVERIFY(QDir().mkdir(path));
+    else
+        QVERIFY(writeAll(file, old));
+    if (setup == "symlink")
+        QVERIFY(QFile::link("real.kvx", path));
+    if (setup == "links")
+        QCOMPARE(::link(QFile::encodeName(path), QFile::encodeName(dir.filePath("other.kvx"))), 0);
+    if (setup == "0444") // and, where it can be given, a group that is not the saver's
+        QVERIFY(::chmod(QFile::encodeName(path), 0444) == 0 && (!root || ::chown(QFile::encodeName(path), 0, 65534) == 0));
+    if (setup.contains("owner") || setup == "nobody")
+        QCOMPARE(::chown(QFile::encodeName(path), 65534, 65534), 0);
+    if (disk)
+        QVERIFY(disk->fill());
+    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
+    struct stat before, after;
+    QCOMPARE(::lstat(QFile::encodeName(file), &before), 0);
+
+    QString error;
+    const bool saved = setup == "nobody" ? saveAsNobody(path, fresh) : Files::writeFileSafely(path, fresh, &error);
+    QCOMPARE(error, reason.isEmpty() ? QString() : "Cannot write file " + QDir::toNativeSeparators(path) + ": " + reason);
+    QCOMPARE(saved, reason.isEmpty());
+    QCOMPARE(::lstat(QFile::encodeName(file), &after), 0);
+    if (S_ISREG(before.st_mode))
+        QCOMPARE(readAll(file), saved ? fresh : old);
+    QCOMPARE(after.st_mode, before.st_mode);
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(after.st_gid, before.st_gid);
+    QCOMPARE(after.st_nlink, before.st_nlink);
+    if (setup == "links")
+        QCOMPARE(readAll(dir.filePath("other.kvx")), fresh);
+    QCOMPARE(QFileInfo(path).isSymLink(), setup == "symlink");
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden), entries);
 }
 
 QTEST_GUILESS_MAIN(TestExchangeFile)

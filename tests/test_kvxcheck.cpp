@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 // Runs the built kvx-check on the cases of tests/data/kvx-check (see the
 // README there): each NAME.kvx comes with what checking and normalizing it
 // must print.
@@ -75,7 +77,8 @@ private slots:
     void severalFilesOneBad();
     void usageErrors_data();
     void usageErrors();
-    void missingFile();
+    void unreadableFile_data();
+    void unreadableFile();
 };
 
 void TstKvxCheck::initTestCase()
@@ -166,14 +169,32 @@ void TstKvxCheck::usageErrors()
     QVERIFY2(r.err.contains("usage: kvx-check FILE..."), r.err.constData());
 }
 
-void TstKvxCheck::missingFile()
+void TstKvxCheck::unreadableFile_data()
 {
-    const Run r = run({QStringLiteral("no-such-file.kvx")});
-    QCOMPARE(r.exitCode, 1);
-    QVERIFY2(r.err.startsWith("no-such-file.kvx: cannot open: "), r.err.constData());
-    const Run normalized = run({QStringLiteral("--normalize"), QStringLiteral("no-such-file.kvx")});
-    QCOMPARE(normalized.exitCode, 1);
-    QVERIFY(normalized.out.isEmpty());
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << "missing" << "No such file or directory";
+    QTest::newRow("FIFO") << "fifo" << "Not a regular file";
+    QTest::newRow("folder") << "folder" << "Not a regular file";
+}
+
+// One line for the file, at once: nothing waits on a FIFO.
+void TstKvxCheck::unreadableFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("room.kvx"));
+    if (kind == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(name).constData(), 0644), 0);
+    if (kind == "folder")
+        QVERIFY(QDir().mkdir(name));
+    for (const QStringList &args : {QStringList{name}, QStringList{QStringLiteral("--normalize"), name}}) {
+        const Run r = run(args);
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(QString::fromUtf8(r.err), name + QStringLiteral(": cannot open: ") + reason + QLatin1Char('\n'));
+    }
 }
 
 QTEST_GUILESS_MAIN(TstKvxCheck)

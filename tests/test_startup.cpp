@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QThread>
 
+#include <sys/stat.h>
+
 using namespace kvx;
 
 namespace {
@@ -90,6 +92,7 @@ void TestStartup::findsTheDataFile_data()
     QTest::newRow("default file in capitals") << "CONFIG" << "DataFile config.kvx missing. Can't Run" << true;
     QTest::newRow("settings name a file") << "ini:other.kvx" << "" << false;
     QTest::newRow("settings name a missing file") << "ini:missing.kvx" << "Data File Currupted. Cannot Load" << true;
+    QTest::newRow("settings name a FIFO") << "ini:fifo.kvx" << "Data File Currupted. Cannot Load" << true;
     QTest::newRow("settings with an empty first field") << "ini-empty" << "" << false;
     QTest::newRow("settings file empty") << "ini-nothing" << "" << false;
     QTest::newRow("settings not text") << "ini-binary" << "Data File Currupted.  Please check or change kvx.ini file" << false;
@@ -114,6 +117,8 @@ void TestStartup::findsTheDataFile()
         writeFile(app + "/kvx.ini", (app + "/" + setup.mid(4)).toUtf8() + "\r\n");
         if (setup.endsWith("other.kvx"))
             writeFile(app + "/other.kvx", exampleBytes());
+        if (setup.endsWith("fifo.kvx"))
+            QCOMPARE(::mkfifo(QFile::encodeName(app + "/fifo.kvx").constData(), 0644), 0);
     }
     if (setup == "ini-empty" || setup == "ini-nothing") {
         writeFile(app + "/kvx.ini", setup == "ini-empty" ? ",ignored\r\n" : "");

@@ -3,6 +3,7 @@
 // --normalize it prints the bytes the editor's Save would write for a file.
 
 #include "app/exchangefile.h"
+#include "platform/files.h"
 
 #include <QFile>
 
@@ -43,9 +44,10 @@ int rackCount(const kvx::Exchange &x)
 // failed. `name` is the file as given on the command line.
 std::optional<kvx::Exchange> load(const QByteArray &name)
 {
-    QFile file(QFile::decodeName(name));
-    if (!file.open(QIODevice::ReadOnly)) {
-        printLine(stderr, name + ": cannot open: " + utf8(file.errorString()));
+    QFile file;
+    QString reason;
+    if (!kvx::Files::openRegularFile(file, QFile::decodeName(name), &reason)) {
+        printLine(stderr, name + ": cannot open: " + utf8(reason));
         return std::nullopt;
     }
     kvx::Exchange x;

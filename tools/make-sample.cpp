@@ -5,8 +5,7 @@
 
 #include "app/exchangefile.h"
 #include "app/racktemplates.h"
-
-#include <QSaveFile>
+#include "platform/files.h"
 
 #include <cstdio>
 #include <vector>
@@ -90,9 +89,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "make-sample: %s\n", qPrintable(writer.errorString()));
         return 1;
     }
-    QSaveFile out(QString::fromLocal8Bit(argv[1]));
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        std::fprintf(stderr, "make-sample: cannot write file %s: %s\n", argv[1], qPrintable(out.errorString()));
+    QString error;
+    if (!kvx::Files::writeFileSafely(QString::fromLocal8Bit(argv[1]), bytes, &error)) {
+        std::fprintf(stderr, "make-sample: %s\n", qPrintable(error));
         return 1;
     }
     return 0;

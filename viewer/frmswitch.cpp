@@ -83,10 +83,11 @@ void frmSwitch::writeSettings()
         Files::OpenForOutput(fileNo, Files::joinPath(AppPath(), QStringLiteral("kvx.ini")));
         Files::PrintLine(fileNo, settingsField(ModMain.DataFile.text()));
         Files::Close(fileNo);
-    } catch (const PlatformError &) {
-        // A settings file that cannot be written does not keep the program from ending.
+    } catch (const PlatformError &e) {
+        // The user is told, and the program still ends.
         if (Files::IsOpen(fileNo))
             Files::Abandon(fileNo);
+        MsgBox(e.description(), vbInformation);
     }
 }
 

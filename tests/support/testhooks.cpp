@@ -2,6 +2,13 @@
 
 #include "platform/errors.h"
 
+#include <QFile>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 namespace kvx::test {
 
 Hooks::Hooks()
@@ -41,6 +48,35 @@ Hooks::~Hooks()
     setEndHook({});
     setFileDialogHook({});
     setColorDialogHook({});
+}
+
+TinyDisk::TinyDisk(const QString &folder) : m_folder(folder)
+{
+    m_mounted = ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") == 0;
+}
+
+TinyDisk::~TinyDisk()
+{
+    if (m_mounted)
+        ::umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
+}
+
+bool TinyDisk::fill() const
+{
+    QFile filler(m_folder + QStringLiteral("/filler"));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    const QByteArray block(4096, 'F');
+    while (filler.write(block) == block.size()) {
+    }
+    return filler.error() == QFileDevice::ResourceError; // ENOSPC
+}
+
+QString fullDevice(const QString &path)
+{
+    if (::geteuid() != 0)
+        return QStringLiteral("/dev/full");
+    return ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, 7)) == 0 ? path : QString();
 }
 
 } // namespace kvx::test

@@ -35,6 +35,28 @@ private:
     std::deque<std::optional<quint32>> m_colors;
 };
 
+// A 64 KB tmpfs mounted on a folder for the life of the object, for writes
+// that meet a full disk. Mounting needs root; mounted() says whether it worked.
+class TinyDisk
+{
+public:
+    explicit TinyDisk(const QString &folder);
+    ~TinyDisk();
+    TinyDisk(const TinyDisk &) = delete;
+    TinyDisk &operator=(const TinyDisk &) = delete;
+    bool mounted() const { return m_mounted; }
+    // Takes up every block that is left.
+    bool fill() const;
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+};
+
+// A device that takes nothing, like /dev/full, at path. As root a node of its
+// own, so that a faulty save replaces that node and never /dev/full itself.
+QString fullDevice(const QString &path);
+
 // Calls f and reports whether the program ended inside it.
 template<typename F>
 bool endsProgram(F &&f)
