@@ -222,13 +222,21 @@ void TestEditorRings::tooManyMembersAreRefused()
     QCOMPARE(test::fileBytes(session.dataFile), before);
     QVERIFY(!QFile::exists(session.path("new.kvx")));
     QCOMPARE(ModMain.NoOfMas, 2);
+    QVERIFY(f->hasUnsavedEdits());
 
     // Fourteen names are the most a file holds, and they are written.
     names.removeLast();
     test::typeOver(&f->txtMas(1), names.join(','));
-    f->MnuSav->trigger();
+    const QString target = saveAs ? session.path("new.kvx") : session.dataFile;
+    if (saveAs) {
+        session.hooks.setNextFile(target);
+        f->MnuSavAs->trigger();
+    } else {
+        f->MnuSav->trigger();
+    }
     QCOMPARE(session.hooks.messages.size(), 1);
-    const auto back = test::readBack(session.dataFile);
+    QVERIFY(!f->hasUnsavedEdits());
+    const auto back = test::readBack(target);
     QVERIFY(back);
     QCOMPARE(members(back->Mas1Ring), names + QStringList({"*"}));
 }
