@@ -578,8 +578,32 @@ bool ExchangeWriter::write(const Exchange &x, const RingControls &rings, QByteAr
 // ---------------------------------------------------------------- saving
 
 namespace {
+
 const RingControls *g_ringControls = nullptr;
+
+// The rings as a load of a file with these rings would give them: a room
+// without racks is written with the same rings and read back, so every rule
+// of the reader applies, at the cost of the rings alone.
+Exchange ringsAsSaved(const Exchange &x, const RingControls &rings)
+{
+    Exchange ringsOnly;
+    ringsOnly.NoOfShoots = 1;
+    ringsOnly.NoOfRacks = 1;
+    ringsOnly.RackName.redim({1, 1});
+    ringsOnly.MisColor = x.MisColor;
+    ringsOnly.MasColor = x.MasColor;
+    QByteArray bytes;
+    ExchangeWriter writer;
+    if (!writer.write(ringsOnly, rings, &bytes))
+        raiseError(ErrBadData, writer.errorString());
+    Exchange back;
+    ExchangeReader reader;
+    if (!reader.read(bytes, back))
+        raiseError(ErrBadData, QStringLiteral("The rings cannot be read back: %1").arg(reader.errorString()));
+    return back;
 }
+
+} // namespace
 
 void setRingControls(const RingControls *controls)
 {
@@ -597,14 +621,18 @@ void SaveExchange()
     const RingControls &rings = g_ringControls ? *g_ringControls : fromModel;
     ExchangeWriter writer;
     QByteArray bytes;
-    int noOfMas = 2;
-    if (!writer.write(ModMain, rings, &bytes, &noOfMas))
+    if (!writer.write(ModMain, rings, &bytes))
         raiseError(ErrBadData, writer.errorString());
+    Exchange saved = ringsAsSaved(ModMain, rings);
     ModMain.SaveFileNo = qint16(Files::FreeFile());
     Files::OpenForOutput(ModMain.SaveFileNo, ModMain.SaveFile);
     Files::Print(ModMain.SaveFileNo, bytes);
     Files::Close(ModMain.SaveFileNo);
-    ModMain.NoOfMas = noOfMas;
+    // The model holds what was saved, so that the editor opened again shows
+    // it and a later save writes it again.
+    ModMain.NoOfMas = saved.NoOfMas;
+    for (int k = 0; k <= 4; ++k)
+        ModMain.ring(k) = std::move(saved.ring(k));
 }
 
 } // namespace kvx

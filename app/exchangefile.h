@@ -110,9 +110,10 @@ private:
 void setRingControls(const RingControls *controls);
 const RingControls *ringControls();
 
-// Writes ModMain to ModMain.SaveFile and sets NoOfMas. A value the file
-// cannot carry, or a file that cannot be written, raises a PlatformError and
-// leaves the file on disk as it was.
+// Writes ModMain to ModMain.SaveFile, then sets NoOfMas and the ring members
+// as a load of the file would. A value the file cannot carry, or a file that
+// cannot be written, raises a PlatformError and leaves the file on disk and
+// the model as they were.
 void SaveExchange();
 
 } // namespace kvx

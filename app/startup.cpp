@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/exchangefile.h"
+#include "app/modeledits.h"
 #include "app/modmain.h"
 #include "art/art.h"
 #include "platform/errors.h"
@@ -86,6 +87,7 @@ bool LoadExchange(OnLoadFailure onFailure)
     }
     ModMain.adopt(std::move(fresh));
     setRingMenus();
+    tellModelReplaced();
     return true;
 }
 

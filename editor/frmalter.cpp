@@ -1,5 +1,6 @@
 #include "editor/frmalter.h"
 
+#include "app/modeledits.h"
 #include "app/modmain.h"
 #include "art/art.h"
 #include "platform/commandbutton.h"
@@ -45,6 +46,33 @@ int ringCount()
     return ModMain.NoOfMas.readsAsNumber() ? ModMain.NoOfMas.toInt() : 2;
 }
 
+int askToSave()
+{
+    return MsgBox(QStringLiteral("Do you want to Save the Changes"), vbYesNoCancelQuestion,
+                  QStringLiteral("Save Changes?"));
+}
+
+// The loaded editor as the main window's loads see it. A reload replaces the
+// window, so this acts on whichever editor is loaded, never on one it holds.
+class EditorEdits final : public ModelEdits
+{
+public:
+    bool settleBeforeLoad() override
+    {
+        frmAlter *form = frmAlter::loaded();
+        return !form || form->settleEdits();
+    }
+    void modelReplaced() override { frmAlter::reload(); }
+};
+
+EditorEdits g_editorEdits;
+
+void forgetEditorEdits()
+{
+    if (modelEdits() == &g_editorEdits)
+        setModelEdits(nullptr);
+}
+
 } // namespace
 
 frmAlter::frmAlter()
@@ -73,6 +101,7 @@ frmAlter::~frmAlter()
 {
     if (ringControls() == this)
         setRingControls(nullptr);
+    forgetEditorEdits();
     // The controls outlive this part of the window while it is torn down, and
     // closing it moves the focus: none of their events may reach it any more.
     for (QWidget *child : findChildren<QWidget *>()) {
@@ -111,6 +140,54 @@ frmAlter *frmAlter::loaded()
 void frmAlter::discard()
 {
     editor().reset();
+}
+
+void frmAlter::reload()
+{
+    std::unique_ptr<frmAlter> &form = editor();
+    if (!form || form->m_unloaded)
+        return;
+    const QByteArray geometry = form->saveGeometry();
+    const int tab = form->SSTab1->Tab();
+    const bool shown = form->isVisible();
+    const bool active = form->isActiveWindow();
+    form.reset();
+    form.reset(new frmAlter);
+    form->Load();
+    form->restoreGeometry(geometry);
+    form->SSTab1->setTab(tab);
+    if (!shown)
+        return;
+    if (active) {
+        form->Show();
+        return;
+    }
+    // The window that loaded the file keeps the focus.
+    form->setAttribute(Qt::WA_ShowWithoutActivating);
+    form->show();
+    form->setAttribute(Qt::WA_ShowWithoutActivating, false);
+}
+
+bool frmAlter::hasUnsavedEdits() const
+{
+    return m_edited || rowPending();
+}
+
+bool frmAlter::settleEdits()
+{
+    if (!hasUnsavedEdits())
+        return true;
+    switch (askToSave()) {
+    case vbYes: {
+        bool saved = false;
+        guard([this, &saved] { saved = saveToDataFile(); });
+        return saved;
+    }
+    case vbNo:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void frmAlter::guard(const std::function<void()> &handler)
@@ -193,6 +270,7 @@ void frmAlter::placeBesideMainWindow()
 void frmAlter::Form_Load()
 {
     setRingControls(this);
+    setModelEdits(&g_editorEdits);
 
     // 1. The ring menus of the main window and the MAS3 and MAS4 boxes.
     const int mas = ringCount();
@@ -237,6 +315,8 @@ void frmAlter::Form_Load()
         fillRingColors();                              // 8
     });
     BuildEditGrid(shoots, places); // 9
+    // Filling the controls raised their Change and Click events: no edit yet.
+    m_edited = false;
 }
 
 bool frmAlter::Form_Unload()
@@ -244,6 +324,7 @@ bool frmAlter::Form_Unload()
     ClearRows();
     if (ringControls() == this)
         setRingControls(nullptr);
+    forgetEditorEdits();
     m_unloaded = true;
     return true;
 }
@@ -303,15 +384,21 @@ bool frmAlter::writeModel(const QString &file)
         MsgBox(e.description(), vbInformation);
         return false;
     }
+    m_edited = false;
     return true;
+}
+
+bool frmAlter::saveToDataFile()
+{
+    // A row still open for typing is part of what the user saves.
+    if (!commitPendingRow())
+        return false;
+    return writeModel(Files::pathFromBytes(ModMain.DataFile.text()));
 }
 
 void frmAlter::MnuSav_Click()
 {
-    // A row still open for typing is part of what the user saves.
-    if (!commitPendingRow())
-        return;
-    writeModel(Files::pathFromBytes(ModMain.DataFile.text()));
+    saveToDataFile();
 }
 
 void frmAlter::MnuSavAs_Click()
@@ -334,8 +421,7 @@ void frmAlter::MnuSavAs_Click()
 
 void frmAlter::mnuEx_Click()
 {
-    switch (MsgBox(QStringLiteral("Do you want to Save the Changes"), vbYesNoCancelQuestion,
-                   QStringLiteral("Save Changes?"))) {
+    switch (askToSave()) {
     case vbYes:
         MnuSavAs_Click();
         break;

@@ -5,7 +5,10 @@
 // copy. Save and Save As hand the model to SaveExchange, which reads the
 // ring tab through the RingControls interface this window registers while it
 // is loaded. The main window is never redrawn from here; it shows the edits
-// when it next reads the model.
+// when it next reads the model. The other way round, while loaded it is the
+// ModelEdits of app/modeledits.h: before the main window loads a file it
+// asks whether to save the edits not yet saved, and after a load it is made
+// anew on the new model, where it stood and on the tab that was shown.
 //
 // One class, one file per concern: window, menus and saving (frmalter.cpp),
 // the room's name and size (frmalter_room.cpp), the room grid and the station
@@ -53,6 +56,17 @@ public:
     static frmAlter *loaded();
     // Destroys the editor without asking anything (for a fresh start).
     static void discard();
+    // Makes the loaded editor anew on the model as it is now, at the same
+    // place, size and tab; nothing of the window before survives.
+    static void reload();
+
+    // Whether an edit was made since the editor was loaded or last saved,
+    // a card row still open for typing included.
+    bool hasUnsavedEdits() const;
+    // Before the model is replaced: asks whether to save the edits not yet
+    // saved, and saves them to the data file on Yes. False on Cancel, and
+    // when the save failed or was refused.
+    bool settleEdits();
 
     // What SaveExchange reads of the "Ring Change" tab.
     bool masTicked(int k) const override;
@@ -155,7 +169,9 @@ private:
     void MnuSav_Click();
     void MnuSavAs_Click();
     void mnuEx_Click();
+    bool saveToDataFile();
     bool writeModel(const QString &file);
+    void markEdited() { m_edited = true; }
     // Runs an event handler; a platform error that escapes it is shown and
     // never thrown through the event loop.
     static void guard(const std::function<void()> &handler);
@@ -208,6 +224,8 @@ private:
     // Store a row as typed, or refuse it with a message; false when refused.
     bool commitRow(int Row);
     bool commitPendingRow();
+    // A row open for typing whose texts differ from the model.
+    bool rowPending() const;
     void createRow(int Row);
     void setRowTexts(int Row, const QString &slot, const QString &card, const QString &type);
     void setRowLocked(int Row, bool locked);
@@ -257,6 +275,8 @@ private:
     // Focus moves while rows are destroyed must not reach the row handlers.
     bool m_rowsChanging = false;
     bool m_unloaded = false;
+    // A committed edit since the load or the last successful save.
+    bool m_edited = false;
     // The member lists as the model holds them, so that an untouched list is
     // written back with the very bytes it was read with.
     QByteArray m_loadedRing[5];

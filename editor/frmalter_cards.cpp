@@ -319,6 +319,7 @@ bool frmAlter::commitRow(int Row)
         ModMain.CardName.set(Loose::fromString(cardText), DetShoot, DetPlace, k, Row);
     if (typeChanged)
         ModMain.CardType.set(Loose::fromString(typeText), DetShoot, DetPlace, k, Row);
+    markEdited();
     return true;
 }
 
@@ -353,6 +354,16 @@ bool frmAlter::commitPendingRow()
     if (EditRow < 1 || !txtSlot.exists(EditRow) || txtSlot(EditRow).Locked())
         return true;
     return commitRow(EditRow);
+}
+
+bool frmAlter::rowPending() const
+{
+    if (EditRow < 1 || !txtSlot.exists(EditRow) || txtSlot(EditRow).Locked())
+        return false;
+    const int k = shelf();
+    return txtSlot(EditRow).Text() != ModMain.SlotNo(DetShoot, DetPlace, k, EditRow).str()
+           || txtCard(EditRow).Text() != ModMain.CardName(DetShoot, DetPlace, k, EditRow).str()
+           || txtType(EditRow).Text() != ModMain.CardType(DetShoot, DetPlace, k, EditRow).str();
 }
 
 void frmAlter::row_KeyDown(ControlArray<TextBox> &column, int Index, int KeyCode)
@@ -397,6 +408,7 @@ void frmAlter::cmdAdd_Click()
     AppendRow();
     clearEntries(CardRows);
     endListAfter(CardRows);
+    markEdited();
     recomputeScrollMax();
     MarkRow(CardRows);
 }
@@ -422,6 +434,7 @@ void frmAlter::cmdInsert_Click()
     setRowTexts(at, QString(), QString(), QString());
     clearEntries(at);
     endListAfter(CardRows);
+    markEdited();
     recomputeScrollMax();
     if (CurRow < 1) {
         // No row had the focus, so none receives it: the panel shows the empty row 0.
@@ -454,6 +467,7 @@ void frmAlter::cmdDelete_Click()
     frameHolder->setHeight(frameHolder->Height() - (txtSlot(0).Height() + RowGap));
     --CardRows;
     endListAfter(CardRows);
+    markEdited();
     recomputeScrollMax();
 }
 

@@ -186,8 +186,10 @@ void frmAlter::txtEdShelf_Change(int Index)
     // Only a real edit replaces the name: the bytes read from the file stay
     // as they were while the box shows them unchanged.
     const QString text = txtEdShelf(Index).Text();
-    if (text != ModMain.StationName(EdShoot, EdPlace, Index + 1).str())
-        ModMain.StationName.set(Loose::fromString(text), EdShoot, EdPlace, Index + 1);
+    if (text == ModMain.StationName(EdShoot, EdPlace, Index + 1).str())
+        return;
+    ModMain.StationName.set(Loose::fromString(text), EdShoot, EdPlace, Index + 1);
+    markEdited();
 }
 
 void frmAlter::txtEdShelf_GotFocus(int Index)
@@ -224,6 +226,7 @@ void frmAlter::mnuRem_Click()
     box.setBackColor(Frame6->BackColor());
     const int racks = ModMain.racks();
     ModMain.RackName.set(Loose(""), shootOf(i, racks), placeOf(i, racks));
+    markEdited();
     EdSavedColor = Frame6->BackColor();
     // Through their Change events this empties the stations of the place.
     for (int k = 0; k < StationBoxes; ++k)

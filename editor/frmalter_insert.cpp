@@ -130,6 +130,7 @@ void frmAlter::InsertRack(const QString &name)
     box.setCaption(name);
     box.setBackColor(ColorWhite);
     ModMain.RackName.set(Loose(bytes), r, c);
+    markEdited();
     // The box stays white when the selection moves on.
     EdSavedColor = box.BackColor();
 }

@@ -107,6 +107,11 @@ void frmAlter::createRingTab(Container *tab)
 
     clrMis->Click = [this] { guard([this] { clrMis_Click(); }); };
     clrMas.on(&Label::Click, [this](int index) { guard([this, index] { clrMas_Click(index); }); });
+    // The ticks and member lists reach the model only at a save: until then
+    // they are edits a load would lose.
+    chkmas.on(&CheckBox::Click, [this](int) { markEdited(); });
+    txtMis->Change = [this] { markEdited(); };
+    txtMas.on(&TextBox::Change, [this](int) { markEdited(); });
 }
 
 void frmAlter::fillRingRows()
@@ -136,6 +141,7 @@ void frmAlter::clrMis_Click()
         return;
     clrMis->setBackColor(dlg1.Color);
     ModMain.MisColor = qint32(dlg1.Color);
+    markEdited();
 }
 
 void frmAlter::clrMas_Click(int Index)
@@ -144,6 +150,7 @@ void frmAlter::clrMas_Click(int Index)
         return;
     clrMas(Index).setBackColor(dlg1.Color);
     ModMain.MasColor.set(Loose(qint64(dlg1.Color)), Index);
+    markEdited();
 }
 
 bool frmAlter::masTicked(int k) const

@@ -91,8 +91,10 @@ void frmAlter::txtSiteName_Change()
     // Only a real edit replaces the name: the bytes read from the file stay
     // as they were while the text shows them unchanged.
     const QString text = txtSiteName->Text();
-    if (text != ModMain.SiteName.str())
-        ModMain.SiteName = Loose::fromString(text);
+    if (text == ModMain.SiteName.str())
+        return;
+    ModMain.SiteName = Loose::fromString(text);
+    markEdited();
 }
 
 void frmAlter::cmdUpdate_Click()
@@ -124,6 +126,8 @@ void frmAlter::cmdUpdate_Click()
     ModMain.OldNoOfShoots = ModMain.NoOfShoots;
     ModMain.NoOfShoots = s;
     ModMain.NoOfRacks = r;
+    if (s != oldShoots || r != oldRacks)
+        markEdited();
     BuildEditGrid(s, r);
 }
 

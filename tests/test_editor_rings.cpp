@@ -37,6 +37,27 @@ QStringList members(const LooseTable &ring)
     return out;
 }
 
+// The five ring tables exactly as held: "unsized", or every entry, a number
+// marked with "#" and an empty entry shown as "~".
+QStringList ringTables(const Exchange &x)
+{
+    QStringList out;
+    for (int k = 0; k <= 4; ++k) {
+        const LooseTable &ring = x.ring(k);
+        if (!ring.isSized()) {
+            out << QStringLiteral("unsized");
+            continue;
+        }
+        QStringList entries;
+        for (int n = 1; n <= ring.bound(0); ++n) {
+            const Loose &entry = ring(n);
+            entries << (entry.isEmpty() ? QStringLiteral("~") : (entry.isNumber() ? "#" : "") + entry.str());
+        }
+        out << entries.join(',');
+    }
+    return out;
+}
+
 frmAlter *openOnRings(test::EditorSession &session, int noOfMas)
 {
     if (!session.load(test::testRoom(noOfMas)))
@@ -58,7 +79,7 @@ private slots:
     void loadFillsTheRings();
     void ringCountWhenSaving_data();
     void ringCountWhenSaving();
-    void tickedRingNeverRead();
+    void tickedRingWithoutMembers();
     void memberTextAsTyped();
     void tooManyMembersAreRefused_data();
     void tooManyMembersAreRefused();
@@ -107,11 +128,15 @@ void TestEditorRings::ringCountWhenSaving_data()
     QTest::addColumn<QList<int>>("clicked"); // the MAS boxes clicked
     QTest::addColumn<int>("saved");          // NoOfMas after the save
     QTest::addColumn<QStringList>("records");
-    QTest::newRow("tick MAS3") << 2 << QList<int>({3}) << 3 << QStringList({"MIS", "MAS1", "MAS2", "MAS3"});
-    QTest::newRow("clear MAS4") << 4 << QList<int>({4}) << 3 << QStringList({"MIS", "MAS1", "MAS2", "MAS3"});
-    QTest::newRow("MAS4 alone") << 2 << QList<int>({4}) << 2 << QStringList({"MIS", "MAS1", "MAS2", "MAS4"});
-    QTest::newRow("clear both") << 4 << QList<int>({3, 4}) << 2 << QStringList({"MIS", "MAS1", "MAS2"});
-    QTest::newRow("tick both") << 2 << QList<int>({3, 4}) << 4 << QStringList({"MIS", "MAS1", "MAS2", "MAS3", "MAS4"});
+    QTest::addColumn<QString>("mis"); // typed over MIS; empty: left as it was
+    const QStringList four{"MIS", "MAS1", "MAS2", "MAS3"};
+    QTest::newRow("tick MAS3") << 2 << QList<int>({3}) << 3 << four << "";
+    QTest::newRow("clear MAS4") << 4 << QList<int>({4}) << 3 << four << "";
+    QTest::newRow("MAS4 alone") << 2 << QList<int>({4}) << 2 << QStringList({"MIS", "MAS1", "MAS2", "MAS4"}) << "";
+    QTest::newRow("clear both") << 4 << QList<int>({3, 4}) << 2 << QStringList({"MIS", "MAS1", "MAS2"}) << "";
+    QTest::newRow("tick both") << 2 << QList<int>({3, 4}) << 4 << QStringList({"MIS", "MAS1", "MAS2", "MAS3", "MAS4"}) << "";
+    QTest::newRow("tick MAS3, new MIS members") << 2 << QList<int>({3}) << 3 << four << " XA0 , 12 ,UC-01";
+    QTest::newRow("clear MAS4, new MIS members") << 4 << QList<int>({4}) << 3 << four << "SDE-01";
 }
 
 void TestEditorRings::ringCountWhenSaving()
@@ -120,9 +145,14 @@ void TestEditorRings::ringCountWhenSaving()
     QFETCH(QList<int>, clicked);
     QFETCH(int, saved);
     QFETCH(QStringList, records);
+    QFETCH(QString, mis);
     test::EditorSession session;
     frmAlter *f = openOnRings(session, noOfMas);
     QVERIFY(f);
+    if (!mis.isEmpty()) {
+        test::click(f->txtMis);
+        test::typeOver(f->txtMis, mis);
+    }
     for (int k : clicked) {
         test::click(&f->chkmas(k));
         if (f->chkmas(k).Value() == 1) {
@@ -147,9 +177,36 @@ void TestEditorRings::ringCountWhenSaving()
     QCOMPARE(back->NoOfMas, saved);
     if (saved >= 3 && noOfMas == 2)
         QCOMPARE(members(back->Mas3Ring).mid(0, 3), QStringList({"UC-01", "UD-03", "*"}));
+
+    // The model holds the rings as reading the file gives them, blanks around
+    // names dropped and a name that reads as a number a number.
+    QCOMPARE(ringTables(ModMain), ringTables(*back));
+    if (mis.contains("12"))
+        QCOMPARE(ringTables(ModMain)[0].section(',', 0, 3), QString("XA0,#12,UC-01,*"));
+    // Closed and opened again, the editor shows them; a card saved later keeps them.
+    session.hooks.setNextAnswer(vbNo);
+    f->mnuEx->trigger();
+    f = session.open();
+    QVERIFY(f);
+    QCOMPARE(ticks(f), QList<int>({1, 1, 1, saved >= 3, saved >= 4}));
+    QStringList texts;
+    for (int k = 0; k <= 4; ++k)
+        texts << (k <= saved ? displayText(ringMemberText(back->ring(k))) : QString());
+    QCOMPARE(ringTexts(f), texts);
+    f->SSTab1->setTab(0);
+    test::doubleClick(&f->txtCard(1));
+    test::typeOver(&f->txtCard(1), "NEW");
+    test::click(&f->txtCard(2));
+    f->MnuSav->trigger();
+    QCOMPARE(session.hooks.messages.size(), 1); // the Exit question only
+    const auto again = test::readBack(session.dataFile);
+    QVERIFY(again);
+    QCOMPARE(again->CardName(1, 1, 1, 1).str(), QString("NEW"));
+    QCOMPARE(again->NoOfMas, saved);
+    QCOMPARE(ringTables(*again), ringTables(*back));
 }
 
-void TestEditorRings::tickedRingNeverRead()
+void TestEditorRings::tickedRingWithoutMembers()
 {
     test::EditorSession session;
     frmAlter *f = openOnRings(session, 2);
@@ -157,11 +214,12 @@ void TestEditorRings::tickedRingNeverRead()
     test::click(&f->chkmas(3));
     f->MnuSav->trigger();
     QCOMPARE(ModMain.NoOfMas, 3);
-    QVERIFY(!ModMain.Mas3Ring.isSized());
+    // As the file gives it: one empty member before the end of the list.
+    QCOMPARE(members(ModMain.Mas3Ring).mid(0, 2), QStringList({"", "*"}));
     session.hooks.setNextAnswer(vbNo);
     f->mnuEx->trigger();
 
-    // Opened again before the file is read again: MAS3 is ticked and empty.
+    // Opened again: MAS3 is ticked and empty.
     f = session.open();
     QVERIFY(f);
     QCOMPARE(f->chkmas(3).Value(), 1);
@@ -185,7 +243,7 @@ void TestEditorRings::memberTextAsTyped()
     QApplication::clipboard()->setText(QStringLiteral(",SDE\r\n-01"));
     QTest::keyClick(f->txtMis, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(f->txtMis->Text(), QString("UC-01,UD-02,XA0,SDE-01"));
-    // Typed lists do not enter the model before they are saved and read.
+    // Typed lists enter the model only when they are saved.
     QCOMPARE(members(ModMain.MisRing).mid(0, 3), QStringList({"UC-01", "UD-02", "*"}));
     f->MnuSav->trigger();
     QVERIFY(test::fileBytes(session.dataFile).contains("\r\nMIS\r\nUC-01,UD-02,XA0,SDE-01,*, 255 \r\n"));
@@ -222,13 +280,21 @@ void TestEditorRings::tooManyMembersAreRefused()
     QCOMPARE(test::fileBytes(session.dataFile), before);
     QVERIFY(!QFile::exists(session.path("new.kvx")));
     QCOMPARE(ModMain.NoOfMas, 2);
+    QVERIFY(f->hasUnsavedEdits());
 
     // Fourteen names are the most a file holds, and they are written.
     names.removeLast();
     test::typeOver(&f->txtMas(1), names.join(','));
-    f->MnuSav->trigger();
+    const QString target = saveAs ? session.path("new.kvx") : session.dataFile;
+    if (saveAs) {
+        session.hooks.setNextFile(target);
+        f->MnuSavAs->trigger();
+    } else {
+        f->MnuSav->trigger();
+    }
     QCOMPARE(session.hooks.messages.size(), 1);
-    const auto back = test::readBack(session.dataFile);
+    QVERIFY(!f->hasUnsavedEdits());
+    const auto back = test::readBack(target);
     QVERIFY(back);
     QCOMPARE(members(back->Mas1Ring), names + QStringList({"*"}));
 }

@@ -1,13 +1,18 @@
 // The commands of the main window that reload the exchange (Open, Refresh),
-// and how the program ends: closing the window remembers the data file in
-// "kvx.ini", Exit does not.
+// with the editor open too, and how the program ends: closing the window
+// remembers the data file in "kvx.ini", Exit does not.
 
+#include "editorhelpers.h"
 #include "viewerhelpers.h"
 
 #include "dialogs/frmaboutme.h"
 #include "dialogs/frmaboutprg.h"
 #include "editor/frmalter.h"
+#include "platform/combobox.h"
+#include "platform/tabcontrol.h"
 
+#include <QPointer>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace kvx;
@@ -52,6 +57,36 @@ int controlsShown(const frmSwitch &form)
     return form.PicRoom->itemCount() + form.PicRing->itemCount();
 }
 
+// The editor's room: the site, its size, the rack list, the grid's places,
+// the ticked rings and the member lists, for comparing with the model's.
+QStringList editorRoom(const frmAlter &f)
+{
+    QStringList room{f.txtSiteName->Text(), f.cmbShoot->Text() + 'x' + f.cmbDeRack->Text()};
+    for (int i = 0; i < f.lstRackName->ListCount(); ++i)
+        room << f.lstRackName->List(i);
+    room << QString::number(f.lblEdRack.count() - 1);
+    room << QString::number(f.chkmas(3).Value() + f.chkmas(4).Value()) << f.txtMis->Text();
+    for (int k = 1; k <= 4; ++k)
+        room << f.txtMas(k).Text();
+    return room;
+}
+
+QStringList modelRoom()
+{
+    QStringList room{ModMain.SiteName.str(), ModMain.NoOfShoots.str() + 'x' + ModMain.NoOfRacks.str()};
+    for (int s = 1; s <= ModMain.shoots(); ++s) {
+        for (int p = 1; p <= ModMain.racks(); ++p) {
+            if (!(ModMain.RackName(s, p) == ""))
+                room << ModMain.RackName(s, p).str();
+        }
+    }
+    room << QString::number(ModMain.shoots() * ModMain.racks());
+    room << QString::number(ModMain.NoOfMas.toInt() - 2);
+    for (int k = 0; k <= 4; ++k)
+        room << (k <= ModMain.NoOfMas.toInt() ? displayText(ringMemberText(ModMain.ring(k))) : QString());
+    return room;
+}
+
 } // namespace
 
 class TestViewerMenus : public QObject
@@ -65,6 +100,8 @@ private slots:
     void refreshShowsTheFileAsSaved();
     void refreshOfABadFileKeepsTheExchange();
     void refreshThatCannotRebuildSaysSo();
+    void loadWithTheEditorOpen_data();
+    void loadWithTheEditorOpen();
     void closingRemembersTheFile_data();
     void closingRemembersTheFile();
     void exitForgetsTheOpenedFile();
@@ -212,6 +249,185 @@ void TestViewerMenus::refreshThatCannotRebuildSaysSo()
     QCOMPARE(program.hooks.messages.size(), 1);
     QCOMPARE(ModMain.RackIndex, 40);
     QCOMPARE(form.shpRack.count(), 1 + 40);
+}
+
+void TestViewerMenus::loadWithTheEditorOpen_data()
+{
+    QTest::addColumn<bool>("refresh"); // F5, else Ctrl+O
+    QTest::addColumn<QString>("edit"); // made in the editor first; empty: none
+    QTest::addColumn<int>("answer");   // to "Save Changes?"
+    QTest::addColumn<QString>("file"); // what is loaded: "other", "broken"; "unwritable": the data file is a folder
+    QTest::addColumn<QString>("shown"); // the site shown afterwards
+    QTest::addColumn<QStringList>("told"); // the messages, by their start
+    const QString ask = QStringLiteral("Do you want to Save the Changes");
+    const QString broken = QStringLiteral("Data File Currupted. Cannot Load");
+    const QString unwritable = QStringLiteral("Cannot write file ");
+    // Each kind of edit in one row at least: every one of them is asked about.
+    const QStringList edits[] = {{"slot", "site", "tick", "members", "colour", "rack"},
+                                 {"station", "size", "remove", "add", "insert", "delete"}};
+    for (const bool refresh : {false, true}) {
+        const QStringList &edit = edits[refresh];
+        const auto row = [refresh](const char *name) -> QTestData & {
+            return QTest::addRow("%s, %s", refresh ? "Refresh" : "Open", name) << refresh;
+        };
+        row("no edits") << "" << 0 << "other" << "SECOND SITE" << QStringList();
+        // Refresh reads again the file the edits were just saved to.
+        row("Yes") << edit[0] << int(vbYes) << "other" << (refresh ? "TEST SITE" : "SECOND SITE") << QStringList{ask};
+        row("No") << edit[1] << int(vbNo) << "other" << "SECOND SITE" << QStringList{ask};
+        row("Cancel") << edit[2] << int(vbCancel) << "other" << "TEST SITE" << QStringList{ask};
+        row("No, failed load") << edit[3] << int(vbNo) << "broken" << "TEST SITE" << QStringList{ask, broken};
+        row("Yes, failed save") << edit[4] << int(vbYes) << "unwritable" << "TEST SITE" << QStringList{ask, unwritable};
+        row("No, another edit") << edit[5] << int(vbNo) << "other" << "SECOND SITE" << QStringList{ask};
+    }
+    // Typed into a row not yet stored: lost to a load all the same.
+    QTest::newRow("Open, Cancel, a row open for typing") << false << "typing" << int(vbCancel) << "other"
+                                                         << "TEST SITE" << QStringList{ask};
+}
+
+namespace {
+
+// An edit of one kind, made as a person makes it.
+void makeEdit(frmAlter *f, const QString &edit, test::Hooks &hooks)
+{
+    if (edit == "slot") {
+        test::doubleClick(&f->txtSlot(1));
+        test::typeOver(&f->txtSlot(1), "77");
+        test::click(&f->txtCard(2));
+    } else if (edit == "typing") {
+        test::doubleClick(&f->txtCard(1));
+        test::typeOver(&f->txtCard(1), "TYPED");
+    } else if (edit == "add" || edit == "insert" || edit == "delete") {
+        test::click(&f->txtCard(2));
+        test::click(edit == "add" ? f->cmdAdd : edit == "insert" ? f->cmdInsert : f->cmdDelete);
+    } else if (edit == "site") {
+        f->SSTab1->setTab(1);
+        test::click(f->txtSiteName);
+        QTest::keyClicks(f->txtSiteName, "X");
+    } else if (edit == "station") {
+        f->SSTab1->setTab(1);
+        test::pressBox(f, 1);
+        test::doubleClick(&f->txtEdShelf(0));
+        test::typeOver(&f->txtEdShelf(0), "NEW");
+    } else if (edit == "size") {
+        f->SSTab1->setTab(1);
+        QTest::keyClick(f->cmbShoot, Qt::Key_Down);
+        test::click(f->cmdUpdate);
+    } else if (edit == "remove") {
+        f->SSTab1->setTab(1);
+        // SDE-01, whose stations are empty: removing it changes no station.
+        test::PopupChooser chooser({QStringLiteral("Remove")});
+        test::pressBox(f, 6, Qt::RightButton);
+    } else if (edit == "rack") {
+        f->SSTab1->setTab(1);
+        test::insertAt(f, 2, "UE-05");
+    } else if (edit == "tick" || edit == "members") {
+        f->SSTab1->setTab(2);
+        test::click(edit == "tick" ? static_cast<QWidget *>(&f->chkmas(3)) : &f->txtMas(1));
+        if (edit == "members")
+            QTest::keyClicks(&f->txtMas(1), ",XA0");
+    } else if (edit == "colour") {
+        f->SSTab1->setTab(2);
+        hooks.setNextColor(0x00FF00);
+        test::clickItem(&f->frameMas(2), f->clrMas(2));
+    } else {
+        f->SSTab1->setTab(2);
+    }
+}
+
+// What a save from the editor would write now.
+QByteArray toBeSaved()
+{
+    QByteArray out;
+    ExchangeWriter().write(ModMain, *ringControls(), &out);
+    return out;
+}
+
+} // namespace
+
+void TestViewerMenus::loadWithTheEditorOpen()
+{
+    QFETCH(bool, refresh);
+    QFETCH(QString, edit);
+    QFETCH(int, answer);
+    QFETCH(QString, file);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, told);
+    test::ProgramFixture program;
+    const auto closeEditor = qScopeGuard([] { frmAlter::discard(); });
+    const QString config = program.path(QStringLiteral("config.kvx"));
+    QVERIFY(test::writeFile(config, test::fileOf(test::testRoom())));
+    Main();
+    frmSwitch &form = frmSwitch::get();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(&form, Qt::Key_E, Qt::ControlModifier);
+    frmAlter *f = frmAlter::loaded();
+    QVERIFY(f && QTest::qWaitForWindowActive(f));
+    makeEdit(f, edit, program.hooks);
+    QCOMPARE(program.hooks.messages.size(), 0);
+    QCOMPARE(f->hasUnsavedEdits(), !edit.isEmpty());
+    const QByteArray edited = toBeSaved();
+    const QStringList editorBefore = editorRoom(*f);
+    const int tab = f->SSTab1->Tab();
+    const QRect where = f->geometry();
+    const QPointer<frmAlter> before(f);
+
+    // A smaller room with four MAS rings, in another file or over the data file.
+    Exchange other = test::testRoom(4);
+    other.SiteName = Loose("SECOND SITE");
+    other.NoOfShoots = 1;
+    other.RackName.redimPreserve({1, 3});
+    const QString target = refresh ? config : program.path(QStringLiteral("other.kvx"));
+    QVERIFY(test::writeFile(target, file == "broken" ? QByteArray("not a data file") : test::fileOf(other)));
+    if (file == "unwritable")
+        QVERIFY(QFile::remove(config) && QDir().mkdir(config));
+    if (answer)
+        program.hooks.setNextAnswer(answer);
+    program.hooks.setNextFile(target);
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(&form, refresh ? Qt::Key_F5 : Qt::Key_O, refresh ? Qt::NoModifier : Qt::ControlModifier);
+
+    QCOMPARE(program.hooks.messages.size(), told.size());
+    for (int i = 0; i < told.size(); ++i)
+        QVERIFY2(program.hooks.messages[i].text.startsWith(told[i]), qPrintable(program.hooks.messages[i].text));
+    if (!edit.isEmpty()) {
+        QCOMPARE(program.hooks.messages[0].title, QStringLiteral("Save Changes?"));
+        QCOMPARE(program.hooks.messages[0].style, 35);
+    }
+    // Open asks before the file is chosen; Cancel and a failed save choose none.
+    const bool chosen = !refresh && answer != vbCancel && file != "unwritable";
+    QCOMPARE(program.hooks.fileRequests.size(), chosen ? 1 : 0);
+    QCOMPARE(form.windowTitle(), shown);
+    const bool saved = answer == vbYes && file != "unwritable";
+    if (saved)
+        QCOMPARE(test::readFile(config), edited);
+
+    // The editor stands where it stood, on the tab it was on, and shows the
+    // exchange the main window shows.
+    frmAlter *g = frmAlter::loaded();
+    QVERIFY(g);
+    QCOMPARE(g->SSTab1->Tab(), tab);
+    QCOMPARE(g->geometry(), where);
+    QVERIFY(g->isVisible());
+    const bool loaded = before.isNull();
+    QCOMPARE(loaded, shown != "TEST SITE" || (refresh && saved));
+    QCOMPARE(g->hasUnsavedEdits(), !edit.isEmpty() && !loaded && !saved);
+    if (!loaded) {
+        // The same window, with the edit as it was made.
+        QCOMPARE(editorRoom(*g), editorBefore);
+        QCOMPARE(toBeSaved(), edited);
+        return;
+    }
+    QCOMPARE(editorRoom(*g), modelRoom());
+
+    // Every rack of the list can be chosen, and Save writes the exchange as loaded.
+    g->SSTab1->setTab(0);
+    for (int i = 0; i < g->lstRackName->ListCount(); ++i)
+        test::chooseRack(g->lstRackName, i);
+    const QByteArray expected = test::fileOf(ModMain);
+    g->MnuSav->trigger();
+    QCOMPARE(program.hooks.messages.size(), told.size());
+    QCOMPARE(test::readFile(Files::pathFromBytes(ModMain.DataFile.text())), expected);
 }
 
 void TestViewerMenus::closingRemembersTheFile_data()

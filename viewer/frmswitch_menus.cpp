@@ -3,6 +3,7 @@
 
 #include "viewer/frmswitch.h"
 
+#include "app/modeledits.h"
 #include "app/modmain.h"
 #include "app/startup.h"
 #include "dialogs/frmaboutme.h"
@@ -64,6 +65,9 @@ void frmSwitch::connectMenus()
 
 void frmSwitch::MnuOpen_Click()
 {
+    // Unsaved edits are settled first: a person answers before choosing a file.
+    if (!settleEditsBeforeLoad())
+        return;
     dlg1.CancelError = true;
     dlg1.Filter = QStringLiteral("KVX Data files ( *.kvx )| *.kvx|All Files ( *.*)| *.*");
     dlg1.DialogTitle = QStringLiteral("Select an Exchange Data File");
@@ -86,6 +90,8 @@ void frmSwitch::MnuOpen_Click()
 
 void frmSwitch::mnuRefresh_Click()
 {
+    if (!settleEditsBeforeLoad())
+        return;
     if (!LoadExchange(OnLoadFailure::KeepExchange))
         return;
     rebuild();
