@@ -9,6 +9,7 @@
 
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace kvx;
 using kvx::test::TestRoom;
@@ -60,6 +61,8 @@ private slots:
     void scrollRange();
     void pageClickMovesTheRoom();
     void enlargedWindowKeepsTheOffset();
+    void wheelScrollsTheRoom_data();
+    void wheelScrollsTheRoom();
 
 private:
     static void resizeWindow(frmSwitch &form, int widthTwips, int heightTwips);
@@ -343,6 +346,43 @@ void TestViewerRoomPlan::enlargedWindowKeepsTheOffset()
     QCOMPARE(form.VScroll1->Max(), 0);
     QCOMPARE(form.VScroll1->Value(), 0);
     QCOMPARE(form.PicRoom->Top(), bottom);
+}
+
+void TestViewerRoomPlan::wheelScrollsTheRoom_data()
+{
+    QTest::addColumn<int>("turn"); // in eighths of a degree: 120 is one notch, away from the user
+    QTest::addColumn<bool>("shift");
+    QTest::addColumn<int>("hMove");
+    QTest::addColumn<int>("vMove");
+    QTest::newRow("a notch towards the user: down a page") << -120 << false << 0 << 10;
+    QTest::newRow("two notches away: up two pages") << 240 << false << 0 << -20;
+    QTest::newRow("Shift: sideways") << -120 << true << 10 << 0;
+    QTest::newRow("half a notch: not yet") << -60 << false << 0 << 0;
+}
+
+void TestViewerRoomPlan::wheelScrollsTheRoom()
+{
+    QFETCH(int, turn);
+    QFETCH(bool, shift);
+    QFETCH(int, hMove);
+    QFETCH(int, vMove);
+    test::ProgramFixture program;
+    QVERIFY(program.start(test::fullRoom(4, 10)));
+    frmSwitch &form = frmSwitch::get();
+    const int h = form.HScroll1->Value(), v = form.VScroll1->Value();
+    QVERIFY(v >= 20 && v + 10 <= form.VScroll1->Max());
+    // The room's controls leave the wheel to the window, as a turn over the
+    // room reaches it (Qt passes an unaccepted wheel event to the parent).
+    const QPointF at = form.PicSwitch->mapTo(&form, form.PicSwitch->rect().center());
+    QWheelEvent wheel(at, form.mapToGlobal(at), QPoint(), QPoint(0, turn), Qt::NoButton,
+                      shift ? Qt::ShiftModifier : Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(form.PicRoom, &wheel);
+    QVERIFY(!wheel.isAccepted());
+    QApplication::sendEvent(&form, &wheel);
+    QCOMPARE(form.HScroll1->Value(), h + hMove);
+    QCOMPARE(form.VScroll1->Value(), v + vMove);
+    // The room follows its bars.
+    QCOMPARE(form.PicRoom->Top(), (form.PicSwitch->Height() - form.PicRoom->Height()) * (v + vMove) / form.VScroll1->Max());
 }
 
 QTEST_MAIN(TestViewerRoomPlan)
