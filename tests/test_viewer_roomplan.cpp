@@ -179,23 +179,30 @@ void TestViewerRoomPlan::placesRacksNamesAndPanels()
 void TestViewerRoomPlan::roomSize_data()
 {
     QTest::addColumn<int>("shoots");
+    QTest::addColumn<int>("places");
     QTest::addColumn<double>("height");
-    QTest::newRow("1 shoot") << 1 << 1.5 * ViewportHeight;
-    QTest::newRow("5 shoots") << 5 << 1.5 * ViewportHeight;
-    QTest::newRow("7 shoots") << 7 << 1.5 * ViewportHeight + 2 * H / 3;
+    QTest::addColumn<double>("width");
+    // A room narrower than the viewport is drawn as wide as the viewport.
+    QTest::newRow("1 shoot of 2") << 1 << 2 << 1.5 * ViewportHeight << Viewport;
+    QTest::newRow("1 shoot of 7") << 1 << 7 << 1.5 * ViewportHeight << (7 + 1 + 1 / 4.0) * W;
+    QTest::newRow("5 shoots of 7") << 5 << 7 << 1.5 * ViewportHeight << (7 + 1 + 5 / 4.0) * W;
+    QTest::newRow("7 shoots of 2") << 7 << 2 << 1.5 * ViewportHeight + 2 * H / 3 << Viewport;
+    QTest::newRow("7 shoots of 7") << 7 << 7 << 1.5 * ViewportHeight + 2 * H / 3 << (7 + 1 + 7 / 4.0) * W;
 }
 
 void TestViewerRoomPlan::roomSize()
 {
     QFETCH(int, shoots);
+    QFETCH(int, places);
     QFETCH(double, height);
+    QFETCH(double, width);
     test::ProgramFixture program;
-    QVERIFY(program.start(test::fullRoom(shoots, 2)));
+    QVERIFY(program.start(test::fullRoom(shoots, places)));
     frmSwitch &form = frmSwitch::get();
     QCOMPARE(form.PicSwitch->Width(), Viewport);
     QCOMPARE(form.PicSwitch->Height(), ViewportHeight);
     QCOMPARE(form.PicRoom->Height(), height);
-    QCOMPARE(form.PicRoom->Width(), (2 + 1 + shoots / 4.0) * W);
+    QCOMPARE(form.PicRoom->Width(), width);
     // The front row stands 2.5 rack heights above the room's bottom; the back
     // row stays inside the room.
     QCOMPARE(form.imgRack(1).Top(), height - 2.5 * H);

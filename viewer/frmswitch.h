@@ -196,6 +196,7 @@ private:
     void SetHScroll(PictureBox &Room);
     void HScroll1_Change();
     void VScroll1_Change();
+    void fitRoomToViewport();
     // Wheel turns not yet worth a step (a touchpad sends small ones).
     int m_wheelRest = 0;
 

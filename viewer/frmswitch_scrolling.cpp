@@ -43,6 +43,12 @@ void frmSwitch::Form_Resize()
     });
 }
 
+void frmSwitch::fitRoomToViewport()
+{
+    if (PicRoom->Width() < PicSwitch->Width())
+        PicRoom->setWidth(PicSwitch->Width());
+}
+
 void frmSwitch::SetVScroll(PictureBox &Room)
 {
     VScroll1->setTop(PicSwitch->Top());
