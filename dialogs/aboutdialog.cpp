@@ -6,6 +6,10 @@
 #include "platform/label.h"
 
 #include <QApplication>
+#include <QShortcut>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace kvx {
 
@@ -29,6 +33,25 @@ AboutDialog::AboutDialog(const QString &caption)
     Command1->setCaption(QStringLiteral("OK"));
     Command1->Move(2880, 2520, 1335, 375);
     Command1->Click = [this] { Command1_Click(); };
+    // Enter answers OK, as in any dialog, and Esc closes.
+    Command1->setDefault(true);
+    for (const QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)})
+        connect(new QShortcut(key, this), &QShortcut::activated, this, &AboutDialog::Command1_Click);
+}
+
+void AboutDialog::placeOverOwner()
+{
+    const QScreen *screen = m_owner ? m_owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    const QRect over = m_owner && m_owner->isVisible() ? m_owner->frameGeometry() : room;
+    QRect placed(QPoint(), frameGeometry().size());
+    placed.moveCenter(over.center());
+    // Kept whole on the screen, its title bar reachable.
+    placed.moveLeft(std::clamp(placed.left(), room.left(), std::max(room.left(), room.right() - placed.width())));
+    placed.moveTop(std::clamp(placed.top(), room.top(), std::max(room.top(), room.bottom() - placed.height())));
+    move(placed.topLeft());
 }
 
 Label *AboutDialog::addLabel(const QString &caption, double left, double top, double width, double height)
@@ -56,6 +79,8 @@ void AboutDialog::Command1_Click()
 
 void showAboutDialog(AboutDialog &dialog)
 {
+    if (!dialog.isVisible())
+        dialog.placeOverOwner();
     dialog.Show();
 }
 

@@ -31,6 +31,9 @@ public:
     Label *Label5 = nullptr;
     CommandButton *Command1 = nullptr;
 
+    // Where the dialog opens: centred over its owner, within the screen.
+    void placeOverOwner();
+
 protected:
     explicit AboutDialog(const QString &caption);
     Label *addLabel(const QString &caption, double left, double top, double width = 0, double height = 0);

@@ -40,9 +40,11 @@ Menu::Menu(QMenuBar *bar, const QString &caption) : QObject(bar), m_caption(capt
 
 Menu::Menu(Menu *parent, const QString &caption, const QKeySequence &shortcut) : QObject(parent), m_caption(caption)
 {
-    m_action = new QAction(caption, this);
-    if (caption == QLatin1String("-"))
-        m_action->setSeparator(true);
+    // A separator keeps "-" as its caption but shows no text: some styles
+    // draw a separator's text as a heading.
+    const bool separator = caption == QLatin1String("-");
+    m_action = new QAction(separator ? QString() : caption, this);
+    m_action->setSeparator(separator);
     if (!shortcut.isEmpty()) {
         m_action->setShortcut(shortcut);
         m_action->setShortcutContext(Qt::WindowShortcut);
@@ -79,7 +81,8 @@ QMenu *Menu::submenu()
 void Menu::setCaption(const QString &caption)
 {
     m_caption = caption;
-    m_action->setText(caption);
+    if (!m_action->isSeparator())
+        m_action->setText(caption);
     if (m_menu)
         m_menu->setTitle(caption);
 }

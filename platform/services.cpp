@@ -123,11 +123,19 @@ void setColorDialogHook(ColorDialogHook hook)
 
 QStringList filterPatterns(const QString &filter)
 {
-    // "Desc|*.kvx|All|*.*" becomes "Desc (*.kvx)", "All (*.*)"
+    // "Desc|*.kvx|All|*.*" becomes "Desc (*.kvx)", "All (*.*)"; a description
+    // that ends with its own pattern in brackets is shown once, as it stands.
+    const auto compact = [](QString s) { return s.remove(QLatin1Char(' ')); };
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        out << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), parts[i + 1].trimmed());
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts[i].trimmed();
+        const QString pattern = parts[i + 1].trimmed();
+        if (compact(description).endsWith(QLatin1Char('(') + compact(pattern) + QLatin1Char(')')))
+            out << description;
+        else
+            out << QStringLiteral("%1 (%2)").arg(description, pattern);
+    }
     return out;
 }
 

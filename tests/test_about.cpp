@@ -37,6 +37,7 @@ private slots:
     void cleanup();
     void programDialog();
     void programmerDialog();
+    void okHidesAndShowingAgainKeepsTheWindow_data();
     void okHidesAndShowingAgainKeepsTheWindow();
 };
 
@@ -91,21 +92,45 @@ void TestAbout::programmerDialog()
     saveShot(d, "about-programmer.png");
 }
 
+void TestAbout::okHidesAndShowingAgainKeepsTheWindow_data()
+{
+    QTest::addColumn<bool>("programmer");
+    QTest::addColumn<int>("key"); // 0: a click on OK
+    for (const bool programmer : {false, true}) {
+        const char *which = programmer ? "programmer" : "program";
+        QTest::addRow("%s: OK clicked", which) << programmer << 0;
+        QTest::addRow("%s: Enter", which) << programmer << int(Qt::Key_Return);
+        QTest::addRow("%s: Esc", which) << programmer << int(Qt::Key_Escape);
+    }
+}
+
 void TestAbout::okHidesAndShowingAgainKeepsTheWindow()
 {
+    QFETCH(bool, programmer);
+    QFETCH(int, key);
     QWidget main;
+    main.setGeometry(200, 150, 600, 400);
     main.show();
-    frmAboutPrg &d = frmAboutPrg::get(&main);
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    AboutDialog &d = programmer ? static_cast<AboutDialog &>(frmAboutME::get(&main)) : frmAboutPrg::get(&main);
     showAboutDialog(d);
     QVERIFY(QTest::qWaitForWindowExposed(&d));
-    QTest::mouseClick(d.Command1, Qt::LeftButton);
+    // Centred over the main window, not in the screen's corner (give or take
+    // its frame, unknown before it is first shown).
+    const QRect dg = d.frameGeometry(), mg = main.frameGeometry();
+    QVERIFY2((dg.center() - mg.center()).manhattanLength() <= 6,
+             qPrintable(QStringLiteral("dialog %1,%2 %3x%4 over %5,%6 %7x%8").arg(dg.x()).arg(dg.y()).arg(dg.width()).arg(dg.height())
+                            .arg(mg.x()).arg(mg.y()).arg(mg.width()).arg(mg.height())));
+    if (key == 0)
+        QTest::mouseClick(d.Command1, Qt::LeftButton);
+    else
+        QTest::keyClick(d.focusWidget() ? d.focusWidget() : &d, Qt::Key(key));
     QVERIFY(!d.isVisible());
-    QVERIFY(frmAboutPrg::isLoaded());
-    frmAboutPrg &again = frmAboutPrg::get();
-    QCOMPARE(&again, &d);
-    showAboutDialog(again);
-    QVERIFY(again.isVisible());
-    QCOMPARE(again.Label3->Caption(), QString("Version:  1.10.00"));
+    QVERIFY(programmer ? frmAboutME::isLoaded() : frmAboutPrg::isLoaded());
+    QCOMPARE(programmer ? static_cast<AboutDialog *>(&frmAboutME::get()) : &frmAboutPrg::get(), &d);
+    showAboutDialog(d);
+    QVERIFY(d.isVisible());
+    QCOMPARE(d.Command1->Caption(), QString("OK"));
 }
 
 QTEST_MAIN(TestAbout)

@@ -326,6 +326,8 @@ void TestEditorWindow::saveAsThenSave()
     const FileDialogRequest request = session.hooks.fileRequests[0];
     QVERIFY(request.save);
     QCOMPARE(request.filter, QString("KVX Data Files (*.kvx)|*.kvx|All Files (*.*)| *.*"));
+    // Each type's pattern is shown once in the dialog.
+    QCOMPARE(filterPatterns(request.filter), (QStringList{"KVX Data Files (*.kvx)", "All Files (*.*)"}));
     QCOMPARE(request.defaultExt, QString("kvx"));
     QCOMPARE(request.initDir, AppPath());
     QVERIFY(test::fileBytes(other).startsWith("\"TEST SITE B\""));

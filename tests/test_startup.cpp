@@ -292,6 +292,7 @@ void TestStartup::mainWindowMenus()
         QCOMPARE(i.item->shortcut(), i.key);
     }
     QVERIFY(form.MnuDash->action()->isSeparator());
+    QVERIFY(form.MnuDash->action()->text().isEmpty()); // a line, no stray dash
     QCOMPARE(form.MnuRing->items().size(), 5);
     // Exit ends the program at once.
     QVERIFY(test::endsProgram([&] { form.MnuEnd->trigger(); }));

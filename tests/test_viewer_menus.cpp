@@ -131,6 +131,7 @@ void TestViewerMenus::openShowsAnotherExchange()
     QVERIFY(!request.save);
     QCOMPARE(request.title, QStringLiteral("Select an Exchange Data File"));
     QCOMPARE(request.filter, QStringLiteral("KVX Data files ( *.kvx )| *.kvx|All Files ( *.*)| *.*"));
+    QCOMPARE(filterPatterns(request.filter), (QStringList{"KVX Data files ( *.kvx )", "All Files ( *.*)"}));
     QCOMPARE(request.initDir, AppPath());
 
     QCOMPARE(form.windowTitle(), QStringLiteral("SECOND SITE"));

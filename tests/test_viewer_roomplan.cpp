@@ -9,6 +9,7 @@
 
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace kvx;
 using kvx::test::TestRoom;
@@ -60,6 +61,8 @@ private slots:
     void scrollRange();
     void pageClickMovesTheRoom();
     void enlargedWindowKeepsTheOffset();
+    void wheelScrollsTheRoom_data();
+    void wheelScrollsTheRoom();
 
 private:
     static void resizeWindow(frmSwitch &form, int widthTwips, int heightTwips);
@@ -176,23 +179,30 @@ void TestViewerRoomPlan::placesRacksNamesAndPanels()
 void TestViewerRoomPlan::roomSize_data()
 {
     QTest::addColumn<int>("shoots");
+    QTest::addColumn<int>("places");
     QTest::addColumn<double>("height");
-    QTest::newRow("1 shoot") << 1 << 1.5 * ViewportHeight;
-    QTest::newRow("5 shoots") << 5 << 1.5 * ViewportHeight;
-    QTest::newRow("7 shoots") << 7 << 1.5 * ViewportHeight + 2 * H / 3;
+    QTest::addColumn<double>("width");
+    // A room narrower than the viewport is drawn as wide as the viewport.
+    QTest::newRow("1 shoot of 2") << 1 << 2 << 1.5 * ViewportHeight << Viewport;
+    QTest::newRow("1 shoot of 7") << 1 << 7 << 1.5 * ViewportHeight << (7 + 1 + 1 / 4.0) * W;
+    QTest::newRow("5 shoots of 7") << 5 << 7 << 1.5 * ViewportHeight << (7 + 1 + 5 / 4.0) * W;
+    QTest::newRow("7 shoots of 2") << 7 << 2 << 1.5 * ViewportHeight + 2 * H / 3 << Viewport;
+    QTest::newRow("7 shoots of 7") << 7 << 7 << 1.5 * ViewportHeight + 2 * H / 3 << (7 + 1 + 7 / 4.0) * W;
 }
 
 void TestViewerRoomPlan::roomSize()
 {
     QFETCH(int, shoots);
+    QFETCH(int, places);
     QFETCH(double, height);
+    QFETCH(double, width);
     test::ProgramFixture program;
-    QVERIFY(program.start(test::fullRoom(shoots, 2)));
+    QVERIFY(program.start(test::fullRoom(shoots, places)));
     frmSwitch &form = frmSwitch::get();
     QCOMPARE(form.PicSwitch->Width(), Viewport);
     QCOMPARE(form.PicSwitch->Height(), ViewportHeight);
     QCOMPARE(form.PicRoom->Height(), height);
-    QCOMPARE(form.PicRoom->Width(), (2 + 1 + shoots / 4.0) * W);
+    QCOMPARE(form.PicRoom->Width(), width);
     // The front row stands 2.5 rack heights above the room's bottom; the back
     // row stays inside the room.
     QCOMPARE(form.imgRack(1).Top(), height - 2.5 * H);
@@ -343,6 +353,43 @@ void TestViewerRoomPlan::enlargedWindowKeepsTheOffset()
     QCOMPARE(form.VScroll1->Max(), 0);
     QCOMPARE(form.VScroll1->Value(), 0);
     QCOMPARE(form.PicRoom->Top(), bottom);
+}
+
+void TestViewerRoomPlan::wheelScrollsTheRoom_data()
+{
+    QTest::addColumn<int>("turn"); // in eighths of a degree: 120 is one notch, away from the user
+    QTest::addColumn<bool>("shift");
+    QTest::addColumn<int>("hMove");
+    QTest::addColumn<int>("vMove");
+    QTest::newRow("a notch towards the user: down a page") << -120 << false << 0 << 10;
+    QTest::newRow("two notches away: up two pages") << 240 << false << 0 << -20;
+    QTest::newRow("Shift: sideways") << -120 << true << 10 << 0;
+    QTest::newRow("half a notch: not yet") << -60 << false << 0 << 0;
+}
+
+void TestViewerRoomPlan::wheelScrollsTheRoom()
+{
+    QFETCH(int, turn);
+    QFETCH(bool, shift);
+    QFETCH(int, hMove);
+    QFETCH(int, vMove);
+    test::ProgramFixture program;
+    QVERIFY(program.start(test::fullRoom(4, 10)));
+    frmSwitch &form = frmSwitch::get();
+    const int h = form.HScroll1->Value(), v = form.VScroll1->Value();
+    QVERIFY(v >= 20 && v + 10 <= form.VScroll1->Max());
+    // The room's controls leave the wheel to the window, as a turn over the
+    // room reaches it (Qt passes an unaccepted wheel event to the parent).
+    const QPointF at = form.PicSwitch->mapTo(&form, form.PicSwitch->rect().center());
+    QWheelEvent wheel(at, form.mapToGlobal(at), QPoint(), QPoint(0, turn), Qt::NoButton,
+                      shift ? Qt::ShiftModifier : Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(form.PicRoom, &wheel);
+    QVERIFY(!wheel.isAccepted());
+    QApplication::sendEvent(&form, &wheel);
+    QCOMPARE(form.HScroll1->Value(), h + hMove);
+    QCOMPARE(form.VScroll1->Value(), v + vMove);
+    // The room follows its bars.
+    QCOMPARE(form.PicRoom->Top(), (form.PicSwitch->Height() - form.PicRoom->Height()) * (v + vMove) / form.VScroll1->Max());
 }
 
 QTEST_MAIN(TestViewerRoomPlan)

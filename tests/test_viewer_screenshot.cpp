@@ -1,10 +1,12 @@
 // Renders the main window on the sample exchange, the room plan, the MIS
 // ring view, the rack view with its doors shut and open and the full shelf
-// of a rack of every family, at 1024 x 768 and 1920 x 1080, to PNG files
+// of a rack of every family, at the four usual screen sizes, to PNG files
 // under the build folder for people to look at; a few pixel checks catch
 // what failed to paint.
 
 #include "rackviewhelpers.h"
+
+#include "app/racktemplates.h"
 
 #include <QTest>
 
@@ -22,6 +24,8 @@ private slots:
     void render();
     void rackAndShelfViews_data();
     void rackAndShelfViews();
+    void smallRoomShelfView_data();
+    void smallRoomShelfView();
 
 private:
     static QString folder();
@@ -52,7 +56,9 @@ void TestViewerScreenshot::render_data()
 {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
+    QTest::newRow("800x600") << 800 << 600;
     QTest::newRow("1024x768") << 1024 << 768;
+    QTest::newRow("1280x1024") << 1280 << 1024;
     QTest::newRow("1920x1080") << 1920 << 1080;
 }
 
@@ -140,7 +146,8 @@ void TestViewerScreenshot::rackAndShelfViews()
             int cards = 0;
             while (cards < 35 && ModMain.SlotNo(form.SelShoot, form.SelPlace, k + 1, cards + 1).number() >= 0)
                 ++cards;
-            if (form.imgShelf(k).Visible() && cards > most) {
+            // The last of the fullest: XB's holds the short cards laid over others.
+            if (form.imgShelf(k).Visible() && cards >= most) {
                 most = cards;
                 fullest = k;
             }
@@ -160,6 +167,46 @@ void TestViewerScreenshot::rackAndShelfViews()
         QVERIFY(test::clickFloor() && test::clickFloor());
         QVERIFY(!form.frameRackBig->Visible());
     }
+}
+
+void TestViewerScreenshot::smallRoomShelfView_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("places");
+    for (const QSize screen : {QSize(800, 600), QSize(1024, 768), QSize(1280, 1024), QSize(1920, 1080)}) {
+        for (const int places : {1, 4})
+            QTest::addRow("1 x %d at %dx%d", places, screen.width(), screen.height()) << screen.width() << screen.height() << places;
+    }
+}
+
+// In a room narrower than the shelf view, the view of the last rack's
+// fullest shelf is seen whole: its close control and its last slot.
+void TestViewerScreenshot::smallRoomShelfView()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, places);
+    test::ProgramFixture program(width, height);
+    QVERIFY(program.start(test::fullRoom(1, places)));
+    frmSwitch &form = frmSwitch::get();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    // A UE rack's second shelf holds a card at slot 145, near the shelf's end.
+    applyRackTemplate(*templateForRackName("UE-01"), ModMain, 1, places);
+    QVERIFY(test::openRack(QStringLiteral("R1%1").arg(places)) && test::openDoors());
+    QVERIFY(test::clickOn(form.imgShelf(1)));
+    test::growShelf();
+    // Seen where it lies inside both the viewport and the room it is drawn on.
+    const QRect viewport = form.PicSwitch->rect() & form.PicRoom->geometry();
+    const auto seen = [&](const QRect &inShelf) { return viewport.contains(QRect(form.picShelfBig->mapTo(form.PicSwitch, inShelf.topLeft()), inShelf.size())); };
+    QVERIFY(seen(form.cmdShelfEx->geometry()));
+    int last = 1;
+    for (int n = 2; n <= form.CardCount; ++n)
+        last = form.imgCard(n).Left() > form.imgCard(last).Left() ? n : last;
+    QCOMPARE(ModMain.SlotNo(1, places, 2, last).number(), 145.0);
+    QVERIFY(seen(test::widgetRect(form.imgCard(last))));
+    if (places == 1)
+        QVERIFY(test::grabImage(form).save(folder() + QStringLiteral("/shelfview-1x1-%1x%2.png").arg(width).arg(height)));
 }
 
 QTEST_MAIN(TestViewerScreenshot)

@@ -131,6 +131,7 @@ protected:
     void Form_Load() override;
     void Form_Resize() override;
     bool Form_Unload() override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     frmSwitch();
@@ -195,6 +196,9 @@ private:
     void SetHScroll(PictureBox &Room);
     void HScroll1_Change();
     void VScroll1_Change();
+    void fitRoomToViewport();
+    // Wheel turns not yet worth a step (a touchpad sends small ones).
+    int m_wheelRest = 0;
 
     // Ring view.
     void BuildRingGrid();

@@ -48,6 +48,9 @@ void frmSwitch::InitMe()
     if (shoots > 5)
         PicRoom->setHeight(PicRoom->Height() + (shoots - 5) * H / 3);
     PicRoom->setWidth((racks + 1 + shoots / 4.0) * W);
+    // A small room is drawn on a picture as wide as the viewport, so that the
+    // rack and shelf views, its children, are not cut off at its right edge.
+    fitRoomToViewport();
 
     imgRack(0).Move(0, PicRoom->Height() - 2.5 * H, W, H);
     imgEF(0).setHeight(H);

@@ -5,6 +5,11 @@
 #include "viewer/frmswitch.h"
 
 #include "app/modmain.h"
+#include "platform/scrollbar.h"
+
+#include <QWheelEvent>
+
+#include <algorithm>
 
 namespace kvx {
 
@@ -38,6 +43,12 @@ void frmSwitch::Form_Resize()
     });
 }
 
+void frmSwitch::fitRoomToViewport()
+{
+    if (PicRoom->Width() < PicSwitch->Width())
+        PicRoom->setWidth(PicSwitch->Width());
+}
+
 void frmSwitch::SetVScroll(PictureBox &Room)
 {
     VScroll1->setTop(PicSwitch->Top());
@@ -52,6 +63,26 @@ void frmSwitch::SetHScroll(PictureBox &Room)
     HScroll1->setLeft(PicSwitch->Left());
     HScroll1->setWidth(PicSwitch->Width());
     HScroll1->setMax(overflowPercent(PicSwitch->Width(), Room.Width()));
+}
+
+// The wheel over the room scrolls it through its bars, a page (a tenth of
+// the viewport) a notch, sideways with Shift; so the bars' rules hold.
+void frmSwitch::wheelEvent(QWheelEvent *event)
+{
+    if (!PicRoom || !PicRoom->Visible()) {
+        Form::wheelEvent(event);
+        return;
+    }
+    const QPoint turn = event->angleDelta();
+    const bool sideways = (event->modifiers() & Qt::ShiftModifier) || std::abs(turn.x()) > std::abs(turn.y());
+    ScrollBar &bar = sideways ? static_cast<ScrollBar &>(*HScroll1) : *VScroll1;
+    m_wheelRest += turn.y() != 0 ? turn.y() : turn.x();
+    const int notches = m_wheelRest / QWheelEvent::DefaultDeltasPerStep;
+    m_wheelRest -= notches * QWheelEvent::DefaultDeltasPerStep;
+    event->accept();
+    if (notches == 0 || bar.Max() == 0)
+        return;
+    bar.setValue(std::clamp(bar.Value() - notches * bar.LargeChange(), 0, bar.Max()));
 }
 
 void frmSwitch::HScroll1_Change()

@@ -8,6 +8,8 @@
 #include "app/modmain.h"
 #include "art/art.h"
 
+#include <QFontMetricsF>
+
 #include <algorithm>
 #include <cmath>
 
@@ -215,6 +217,13 @@ void frmSwitch::layCard(int n, const Loose &Slot, const QString &Name, const Loo
         name.setFontName(QStringLiteral("Small Fonts"));
         name.setFontSize(5);
         name.Move(card.Left() + 300 * xf, card.Top() + 50 * yf);
+        // In the small face two characters and a blank can fit the label:
+        // no wider than its widest character, it reads down one by one.
+        const QFontMetricsF metrics(name.font());
+        double widest = 0;
+        for (const QChar c : Name)
+            widest = std::max(widest, metrics.horizontalAdvance(c));
+        name.setWidth(std::min(name.Width(), twipsFromPixels(std::ceil(widest) + 1)));
     }
     card.setStretch(true);
     card.setWidth(card.Width() * xf);
