@@ -222,7 +222,9 @@ private:
     void ShowDetails(int Row);
     void ToggleRowEdit(int Row);
     // Store a row as typed, or refuse it with a message; false when refused.
-    bool commitRow(int Row);
+    // Leaving: the row is being left by a click or key, which must finish
+    // before a refusal is shown.
+    bool commitRow(int Row, bool leaving = false);
     bool commitPendingRow();
     // A row open for typing whose texts differ from the model.
     bool rowPending() const;

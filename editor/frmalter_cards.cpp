@@ -17,6 +17,7 @@
 #include "platform/textbox.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QScopedValueRollback>
 
 #include <cmath>
@@ -287,7 +288,52 @@ void frmAlter::ToggleRowEdit(int Row)
     });
 }
 
-bool frmAlter::commitRow(int Row)
+namespace {
+
+// Tells of a row refused as the user left it once the click or key that left
+// it has done its work. A message box opened in the middle of a click takes
+// the mouse release from the control pressed, which then stays pressed, and
+// one opened in the middle of a focus change keeps the next row from
+// becoming current. The release ends the click or key; should none come,
+// the message waits a moment at most.
+class TellAfterInput : public QObject
+{
+public:
+    TellAfterInput(QObject *window, QString message) : QObject(window), m_message(std::move(message))
+    {
+        qApp->installEventFilter(this);
+        QTimer::singleShot(1000, this, &TellAfterInput::tell);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyRelease) {
+            qApp->removeEventFilter(this);
+            // After the release has reached the control it belongs to.
+            QTimer::singleShot(0, this, &TellAfterInput::tell);
+        }
+        return false;
+    }
+
+private:
+    void tell()
+    {
+        if (m_told)
+            return;
+        m_told = true;
+        qApp->removeEventFilter(this);
+        deleteLater();
+        MsgBox(m_message, vbInformation);
+    }
+
+    QString m_message;
+    bool m_told = false;
+};
+
+} // namespace
+
+bool frmAlter::commitRow(int Row, bool leaving)
 {
     const int k = shelf();
     const Loose &slot = ModMain.SlotNo(DetShoot, DetPlace, k, Row);
@@ -309,7 +355,10 @@ bool frmAlter::commitRow(int Row)
         wrong = QStringLiteral("The image type of row %1 must be a whole number from 0 to %2.").arg(Row).arg(Art::CardCodes - 1);
     if (!wrong.isEmpty()) {
         setRowTexts(Row, slot.str(), card.str(), type.str());
-        MsgBox(wrong, vbInformation);
+        if (leaving)
+            new TellAfterInput(this, wrong);
+        else
+            MsgBox(wrong, vbInformation);
         return false;
     }
     // Stored as typed, as texts; a slot number "12" compares as the number 12.
@@ -346,7 +395,7 @@ void frmAlter::row_LostFocus(int Index)
         return;
     if (to == &txtSlot(Index) || to == &txtCard(Index) || to == &txtType(Index))
         return;
-    ToggleRowEdit(Index);
+    skipError([this] { commitRow(EditRow, true); });
 }
 
 bool frmAlter::commitPendingRow()

@@ -13,6 +13,8 @@
 #include "platform/scrollbar.h"
 
 #include <QClipboard>
+#include <QMessageBox>
+#include <QTimer>
 #include <QRegularExpression>
 
 using namespace kvx;
@@ -219,20 +221,24 @@ void TestEditorCards::commitChecksTheRow_data()
     QTest::addColumn<int>("column"); // 0 slot, 1 card name, 2 image type
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message"); // empty: stored
+    QTest::addColumn<char>("leave");       // by a click on row 4 'r', on shelf 3 's', or Down 'd'
     const QString slotWrong = QStringLiteral("The slot number of row 2 must be a number, 0 or more.");
     const QString typeWrong = QStringLiteral("The image type of row 2 must be a whole number from 0 to 13.");
-    QTest::newRow("slot 40") << 0 << "40" << "";
-    QTest::newRow("slot 0") << 0 << "0" << "";
-    QTest::newRow("slot empty") << 0 << "" << slotWrong;
-    QTest::newRow("slot not a number") << 0 << "4a" << slotWrong;
-    QTest::newRow("slot -1") << 0 << "-1" << slotWrong;
-    QTest::newRow("name") << 1 << "RCID4" << "";
-    QTest::newRow("name empty") << 1 << "" << "";
-    QTest::newRow("type 13") << 2 << "13" << "";
-    QTest::newRow("type 14") << 2 << "14" << typeWrong;
-    QTest::newRow("type 2.5") << 2 << "2.5" << typeWrong;
-    QTest::newRow("type empty") << 2 << "" << typeWrong;
-    QTest::newRow("type not a number") << 2 << "x" << typeWrong;
+    QTest::newRow("slot 40") << 0 << "40" << "" << 'r';
+    QTest::newRow("slot 0") << 0 << "0" << "" << 'r';
+    QTest::newRow("slot empty") << 0 << "" << slotWrong << 'r';
+    QTest::newRow("slot not a number") << 0 << "4a" << slotWrong << 'r';
+    QTest::newRow("slot -1") << 0 << "-1" << slotWrong << 'r';
+    QTest::newRow("name") << 1 << "RCID4" << "" << 'r';
+    QTest::newRow("name empty") << 1 << "" << "" << 'r';
+    QTest::newRow("type 13") << 2 << "13" << "" << 'r';
+    QTest::newRow("type 14") << 2 << "14" << typeWrong << 'r';
+    QTest::newRow("type 2.5") << 2 << "2.5" << typeWrong << 'r';
+    QTest::newRow("type empty") << 2 << "" << typeWrong << 'r';
+    QTest::newRow("type not a number") << 2 << "x" << typeWrong << 'r';
+    // The click or key that left a refused row still does its work.
+    QTest::newRow("type 99, left for shelf 3") << 2 << "99" << typeWrong << 's';
+    QTest::newRow("type 99, left by Down") << 2 << "99" << typeWrong << 'd';
 }
 
 void TestEditorCards::commitChecksTheRow()
@@ -240,6 +246,7 @@ void TestEditorCards::commitChecksTheRow()
     QFETCH(int, column);
     QFETCH(QString, typed);
     QFETCH(QString, message);
+    QFETCH(char, leave);
     test::EditorSession session;
     QVERIFY(session.load(test::testRoom()));
     frmAlter *f = session.open();
@@ -249,10 +256,41 @@ void TestEditorCards::commitChecksTheRow()
     const QString before = (*table)(1, 1, 1, 2).str();
     test::doubleClick(box);
     test::typeOver(box, typed);
-    // Leaving the row, by a click on another row, stores it and locks it.
-    test::click(&f->txtSlot(4));
-    QVERIFY(rowLocked(f, 2));
-    QCOMPARE(f->curRow(), 4);
+    if (leave != 'r') {
+        // A real message box, which takes the focus while it is open.
+        setMsgBoxHook([&session](const MsgBoxCall &call) {
+            session.hooks.messages.append(call);
+            QMessageBox box;
+            QTimer::singleShot(0, &box, &QDialog::accept);
+            box.exec();
+            return int(vbOK);
+        });
+    }
+    if (leave == 's') {
+        // Refused, it is told only once the button is let go and has done its work.
+        OptionButton &shelf3 = f->optStation(2);
+        QTest::mousePress(&shelf3, Qt::LeftButton, {}, QPoint(6, shelf3.height() / 2));
+        QCOMPARE(session.hooks.messages.size(), 0);
+        QTest::mouseRelease(&shelf3, Qt::LeftButton, {}, QPoint(6, shelf3.height() / 2));
+        QTRY_COMPARE(session.hooks.messages.size(), 1);
+        QVERIFY(shelf3.Value() && !shelf3.isDown());
+        QCOMPARE(f->detStation(), 2);
+        QCOMPARE(f->curRow(), 1);
+    } else if (leave == 'd') {
+        QTest::keyClick(box, Qt::Key_Down);
+        QTRY_COMPARE(session.hooks.messages.size(), 1);
+        QCOMPARE(f->curRow(), 3);
+        QVERIFY(rowLocked(f, 2));
+    } else {
+        // Leaving the row, by a click on another row, stores it and locks it.
+        test::click(&f->txtSlot(4));
+        QVERIFY(rowLocked(f, 2));
+        QCOMPARE(f->curRow(), 4);
+    }
+    int current = 0;
+    for (int n = 1; n <= f->cardRows(); ++n)
+        current += f->txtCard(n).BackColor() == Highlight ? 1 : 0;
+    QCOMPARE(current, 1);
     if (message.isEmpty()) {
         QCOMPARE(session.hooks.messages.size(), 0);
         QCOMPARE((*table)(1, 1, 1, 2).str(), typed);
@@ -263,12 +301,13 @@ void TestEditorCards::commitChecksTheRow()
         QVERIFY(column == 2 || ModMain.CardType(1, 1, 1, 2).isNumber());
         return;
     }
-    QCOMPARE(session.hooks.messages.size(), 1);
+    QTRY_COMPARE(session.hooks.messages.size(), 1);
     QCOMPARE(session.hooks.messages[0].text, message);
     QCOMPARE(session.hooks.messages[0].style, int(vbInformation));
     // The model keeps the row as it was, and the boxes show it again.
     QCOMPARE((*table)(1, 1, 1, 2).str(), before);
-    QCOMPARE(rows(f), FiveRows);
+    if (leave != 's')
+        QCOMPARE(rows(f), FiveRows);
 }
 
 void TestEditorCards::typingRules()
