@@ -6,6 +6,7 @@
 
 #include "platform/application.h"
 
+#include <QDir>
 #include <QTest>
 #include <QTimer>
 
@@ -55,6 +56,8 @@ class TestViewerRings : public QObject
 private slots:
     void schematic_data();
     void schematic();
+    void schematicFitsThePicture_data();
+    void schematicFitsThePicture();
     void ringCommands_data();
     void ringCommands();
     void masItemsFollowTheRings_data();
@@ -78,7 +81,8 @@ void TestViewerRings::schematic_data()
     QTest::addColumn<double>("pitchX");
     QTest::addColumn<int>("pitchY");
     // The viewport is 14595 x 10500 twips.
-    QTest::newRow("2 shoots of 3") << 2 << 14595 * 0.6 / 3 << 3150 << 14595 * 0.7 / 3 << 3675;
+    // Two rows would end on the picture's bottom edge: they are laid out as three.
+    QTest::newRow("2 shoots of 3") << 2 << 14595 * 0.6 / 3 << 2100 << 14595 * 0.7 / 3 << 2450;
     // 10500 x 0.6 / 24 = 262.5 rounds to the even 262; 306.25 to 306.
     QTest::newRow("24 shoots of 3") << 24 << 14595 * 0.6 / 3 << 262 << 14595 * 0.7 / 3 << 306;
 }
@@ -115,6 +119,84 @@ void TestViewerRings::schematic()
         const bool empty = i == 5;
         QCOMPARE(shape.BorderStyle(), empty ? int(Shape::Dot) : int(Shape::Solid));
         QCOMPARE(name.Caption(), empty ? QString() : QStringLiteral("R%1%2").arg(r).arg(c));
+    }
+}
+
+void TestViewerRings::schematicFitsThePicture_data()
+{
+    QTest::addColumn<int>("shoots");
+    QTest::addColumn<int>("places");
+    QTest::addColumn<QSize>("screen");
+    QTest::newRow("1 x 1") << 1 << 1 << QSize(1024, 768);
+    QTest::newRow("1 x 4") << 1 << 4 << QSize(1024, 768);
+    for (const QSize screen : {QSize(800, 600), QSize(1024, 768), QSize(1280, 1024), QSize(1920, 1080)})
+        QTest::addRow("15 x 15 at %dx%d", screen.width(), screen.height()) << 15 << 15 << screen;
+}
+
+// Every rectangle and seven-character name lies inside the picture, no two
+// names overlap, and rings run along the grid's four borders, each bulging
+// outwards, are drawn inside the picture too.
+void TestViewerRings::schematicFitsThePicture()
+{
+    QFETCH(int, shoots);
+    QFETCH(int, places);
+    QFETCH(QSize, screen);
+    test::ProgramFixture program(screen.width(), screen.height());
+    TestRoom room;
+    for (int s = 1; s <= shoots; ++s) {
+        room.rows << QByteArrayList();
+        for (int p = 1; p <= places; ++p)
+            room.rows.last() << QStringLiteral("XB%1-%2").arg(s, 2, 10, QLatin1Char('0')).arg(p, 2, 10, QLatin1Char('0')).toLatin1();
+    }
+    const auto at = [&](int s, int p) { return room.rows[s - 1][p - 1]; };
+    const auto line = [&](int s0, int p0, int ds, int dp) {
+        QByteArrayList members;
+        for (int s = s0, p = p0; members.size() < 14 && s >= 1 && s <= shoots && p >= 1 && p <= places; s += ds, p += dp)
+            members << at(s, p);
+        return members;
+    };
+    room.noOfMas = 4;
+    room.rings = {line(shoots, 1, 0, 1), line(shoots, places, -1, 0), line(1, places, 0, -1), line(1, 1, 1, 0), line(1, 1, 0, 1)};
+    QVERIFY(program.start(room));
+    frmSwitch &form = frmSwitch::get();
+    const QRect picture = form.PicRing->rect();
+    for (int i = 1; i <= shoots * places; ++i) {
+        const Label &name = form.lblRingRack(i);
+        QVERIFY(picture.contains(test::widgetRect(form.shpRack(i))));
+        QVERIFY(picture.contains(test::widgetRect(name)));
+        QVERIFY2(name.Width() <= form.shpRack(i).Width(), qPrintable(name.Caption()));
+        if (i % places != 0)
+            QVERIFY(name.Left() + name.Width() < form.lblRingRack(i + 1).Left());
+    }
+    Menu *items[] = {form.MnuMIS, form.MnuMAS1, form.MnuMAS2, form.MnuMAS3, form.MnuMAS4};
+    for (int k = 0; k < 5; ++k) {
+        items[k]->trigger();
+        const QImage shot = test::grabImage(*form.PicRing);
+        if (k == 0 && shoots == 15) {
+            const QString folder = qEnvironmentVariable("KVX_BUILD_DIR", QDir::currentPath()) + QStringLiteral("/screenshots");
+            QVERIFY(QDir().mkpath(folder));
+            QVERIFY(test::grabImage(form).save(folder + QStringLiteral("/ring-mis-15x15-%1x%2.png").arg(screen.width()).arg(screen.height())));
+        }
+        const QColor colour = test::qtColor(room.colours[size_t(k)]);
+        const QByteArrayList &members = room.rings[size_t(k)];
+        for (qsizetype m = 0; m + 1 < members.size(); ++m) {
+            const auto centre = [&](const QByteArray &rack) {
+                const int i = (rack.mid(2, 2).toInt() - 1) * places + rack.mid(5, 2).toInt();
+                return QRectF(test::widgetRect(form.shpRack(i))).center();
+            };
+            const QPointF a = centre(members[m]), b = centre(members[m + 1]);
+            // The half circle's outermost point: below a row walked to the
+            // right, above one walked to the left, left of a column walked
+            // down, right of one walked up.
+            const double r = std::hypot(b.x() - a.x(), b.y() - a.y()) / 2;
+            QPointF outer = (a + b) / 2;
+            if (a.y() == b.y())
+                outer.ry() += a.x() < b.x() ? r : -r;
+            else
+                outer.rx() += a.y() < b.y() ? -r : r;
+            QVERIFY2(picture.contains(outer.toPoint()) && test::colorNear(shot, outer.toPoint(), colour, 3),
+                     qPrintable(members[m] + " to " + members[m + 1]));
+        }
     }
 }
 
@@ -376,6 +458,7 @@ void TestViewerRings::backToTheRoomAndRefresh()
     form.mnuRefresh->trigger();
     QVERIFY(form.PicRing->Visible());
     QVERIFY(!form.PicRoom->Visible());
+    QVERIFY(!form.HScroll1->Visible() && !form.VScroll1->Visible());
     QCOMPARE(form.PicRing->drawingCount(), 0);
     QCOMPARE(form.lblRing->Caption(), QStringLiteral("MIS Ring Lay Out"));
     QVERIFY(form.MnuMIS->Checked());

@@ -202,6 +202,7 @@ private:
 
     // Ring view.
     void BuildRingGrid();
+    void fitRingNames(double width);
     void DrawRingLink(const Shape &A, const Shape &B, quint32 colour);
     void DrawRing(const LooseTable &L, quint32 colour);
     void ShowRingView();

@@ -7,6 +7,9 @@
 #include "app/modmain.h"
 #include "platform/errors.h"
 
+#include <QFontMetricsF>
+
+#include <algorithm>
 #include <cmath>
 
 namespace kvx {
@@ -15,6 +18,9 @@ namespace {
 
 // The drawing's own value of pi: every angle of a link is computed with it.
 constexpr double PI = 22.0 / 7.0;
+// The names over the rectangles, and the smallest face they shrink to.
+constexpr double RingNameSize = 9.75;
+constexpr double MinRingNameSize = 4;
 
 // A 16-bit whole number, rounded half to even.
 qint16 wholeNumber16(double v)
@@ -35,7 +41,34 @@ quint32 colourOf(const Loose &value)
     return std::abs(v) < 9.2e18 ? quint32(qint64(v)) : 0;
 }
 
+// The widest rack name of the room in the name labels' face, in twips.
+double widestRackName(const QFont &font)
+{
+    const QFontMetricsF metrics(font);
+    double widest = 0;
+    for (int r = 1; r <= ModMain.shoots(); ++r) {
+        for (int c = 1; c <= ModMain.racks(); ++c)
+            widest = std::max(widest, std::ceil(metrics.horizontalAdvance(ModMain.RackName(r, c).str())));
+    }
+    return twipsFromPixels(widest);
+}
+
 } // namespace
+
+// Where the rectangles are narrower than the names, the names take a smaller
+// face: each stays within its rectangle and never overlaps a neighbour.
+void frmSwitch::fitRingNames(double width)
+{
+    Label &name = lblRingRack(0);
+    name.setFontSize(RingNameSize);
+    const double widest = widestRackName(name.font());
+    if (widest <= width)
+        return;
+    // Widths follow the size closely: a first guess, then quarter points down.
+    name.setFontSize(std::max(MinRingNameSize, std::floor(4 * RingNameSize * width / widest) / 4));
+    while (name.FontSize() > MinRingNameSize && widestRackName(name.font()) > width)
+        name.setFontSize(name.FontSize() - 0.25);
+}
 
 void frmSwitch::BuildRingGrid()
 {
@@ -43,12 +76,18 @@ void frmSwitch::BuildRingGrid()
     const double H = PicRing->Height();
     const int shoots = ModMain.shoots();
     const int racks = ModMain.racks();
+    // Fewer than three places or shoots are laid out as three: spaced wider,
+    // the rectangles and names would reach past the picture's right and
+    // bottom edges, and a single row's links would lie below its bottom edge.
+    const int columns = std::max(racks, 3);
+    const int rows = std::max(shoots, 3);
     double pitchX = 0;
     qint16 pitchY = 0;
-    skipError([&] { shpRack(0).setWidth(W * 0.6 / racks); });
-    skipError([&] { shpRack(0).setHeight(wholeNumber16(H * 0.6 / shoots)); });
-    skipError([&] { pitchX = W * 0.7 / racks; });
-    skipError([&] { pitchY = wholeNumber16(H * 0.7 / shoots); });
+    skipError([&] { shpRack(0).setWidth(W * 0.6 / columns); });
+    skipError([&] { shpRack(0).setHeight(wholeNumber16(H * 0.6 / rows)); });
+    skipError([&] { pitchX = W * 0.7 / columns; });
+    skipError([&] { pitchY = wholeNumber16(H * 0.7 / rows); });
+    skipError([&] { fitRingNames(shpRack(0).Width()); });
 
     int i = 0;
     for (int r = 1; r <= shoots; ++r) {

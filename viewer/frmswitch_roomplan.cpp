@@ -44,7 +44,8 @@ void frmSwitch::InitMe()
     PicSwitch->setHeight(Height() - 4 * HScroll1->Height() * yf);
 
     PicRoom->setHeight(1.5 * PicSwitch->Height());
-    VScroll1->setVisible(true);
+    // The bars belong to the room: a rebuild in the ring view leaves them hidden.
+    VScroll1->setVisible(PicRoom->Visible());
     if (shoots > 5)
         PicRoom->setHeight(PicRoom->Height() + (shoots - 5) * H / 3);
     PicRoom->setWidth((racks + 1 + shoots / 4.0) * W);
