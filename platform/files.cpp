@@ -122,19 +122,9 @@ FieldReader &Reader(int fileNo)
     return f.reader;
 }
 
-Loose InputLoose(int fileNo)
-{
-    return Reader(fileNo).readLoose();
-}
-
 QByteArray InputText(int fileNo)
 {
     return Reader(fileNo).readText();
-}
-
-int InputLong(int fileNo)
-{
-    return Reader(fileNo).readLong();
 }
 
 void Print(int fileNo, QByteArrayView bytes)

@@ -29,9 +29,7 @@ void Rewind(int fileNo);
 bool IsOpen(int fileNo);
 
 FieldReader &Reader(int fileNo);
-Loose InputLoose(int fileNo);
 QByteArray InputText(int fileNo);
-int InputLong(int fileNo);
 
 void Print(int fileNo, QByteArrayView bytes);
 void PrintLine(int fileNo, QByteArrayView bytes = {});
