@@ -2,7 +2,7 @@
 // and shown by the main window after Refresh, with its template's cards on
 // its shelves.
 #include "editorhelpers.h"
-#include "rackviewhelpers.h"
+#include "viewerhelpers.h"
 
 #include "platform/label.h"
 #include "platform/tabcontrol.h"

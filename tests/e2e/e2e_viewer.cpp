@@ -46,28 +46,21 @@ int ignoreXErrors(Display *, XErrorEvent *)
     return 0;
 }
 
+// Qt names its windows in _NET_WM_NAME, in UTF-8.
 QString windowTitle(Display *display, Window window)
 {
-    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
-    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
     Atom type = 0;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char *data = nullptr;
-    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data)
-            == Success
-        && data) {
-        const QString title = QString::fromUtf8(reinterpret_cast<const char *>(data), int(count));
-        XFree(data);
-        return title;
-    }
-    char *name = nullptr;
-    if (XFetchName(display, window, &name) && name) {
-        const QString title = QString::fromLatin1(name);
-        XFree(name);
-        return title;
-    }
-    return {};
+    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False), 0, 1024, False,
+                           XInternAtom(display, "UTF8_STRING", False), &type, &format, &count, &after, &data)
+            != Success
+        || !data)
+        return {};
+    const QString title = QString::fromUtf8(reinterpret_cast<const char *>(data), int(count));
+    XFree(data);
+    return title;
 }
 
 // The viewable window carrying the title, searched through the whole tree.
@@ -101,6 +94,7 @@ bool waitFor(int seconds, const std::function<bool()> &condition)
     return condition();
 }
 
+// The display is 24 bits deep: 32-bit pixels, 0xRRGGBB, as QImage's RGB32.
 QImage grabWindow(Display *display, Window window)
 {
     XWindowAttributes attributes;
@@ -110,21 +104,10 @@ QImage grabWindow(Display *display, Window window)
                              AllPlanes, ZPixmap);
     if (!shot)
         return {};
-    QImage image(attributes.width, attributes.height, QImage::Format_RGB32);
-    for (int y = 0; y < attributes.height; ++y) {
-        for (int x = 0; x < attributes.width; ++x) {
-            const unsigned long pixel = XGetPixel(shot, x, y);
-            const auto channel = [&](unsigned long mask) {
-                int shift = 0;
-                while (mask && !(mask & 1)) {
-                    mask >>= 1;
-                    ++shift;
-                }
-                return int(((pixel >> shift) & mask) * 255 / (mask ? mask : 1));
-            };
-            image.setPixel(x, y, qRgb(channel(shot->red_mask), channel(shot->green_mask), channel(shot->blue_mask)));
-        }
-    }
+    QImage image;
+    if (shot->bits_per_pixel == 32)
+        image = QImage(reinterpret_cast<const uchar *>(shot->data), shot->width, shot->height, shot->bytes_per_line,
+                       QImage::Format_RGB32).copy();
     XDestroyImage(shot);
     return image;
 }
