@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/listbox.h"
 #include "platform/menu.h"
+#include "platform/tabcontrol.h"
 #include "support/testhooks.h"
 #include "viewer/frmswitch.h"
 
@@ -123,12 +124,6 @@ inline QByteArray fileBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-inline bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 // What a file holds, read with the program's reader.
 inline std::optional<Exchange> readBack(const QString &path)
 {
@@ -174,8 +169,10 @@ public:
     bool load(const Exchange &x) { return loadBytes(fileOf(x)); }
     bool loadBytes(const QByteArray &bytes)
     {
-        if (!writeBytes(dataFile, bytes))
+        QFile file(dataFile);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             return false;
+        file.close();
         ModMain.DataFile = Files::bytesFromPath(dataFile);
         return LoadExchange(OnLoadFailure::KeepExchange);
     }
@@ -189,6 +186,14 @@ public:
             return nullptr;
         return form;
     }
+    // Loads x and opens the editor on the given tab.
+    frmAlter *open(const Exchange &x, int tab = 0)
+    {
+        frmAlter *form = load(x) ? open() : nullptr;
+        if (form)
+            form->SSTab1->setTab(tab);
+        return form;
+    }
 
     QString path(const QString &name) const { return dir.filePath(name); }
 
@@ -196,6 +201,11 @@ public:
     Hooks hooks;
     QString dataFile;
 };
+
+inline bool hasFocus(const QWidget *widget)
+{
+    return QApplication::focusWidget() == widget;
+}
 
 // Clicks and keys of a person, on the real widgets.
 inline void click(QWidget *widget, QPoint at = {})
