@@ -84,27 +84,4 @@ QIcon windowIcon()
     return result;
 }
 
-QList<Entry> all()
-{
-    QList<Entry> entries = {
-        {QStringLiteral("rack"), rack()},
-        {QStringLiteral("end-right"), endRight()},
-        {QStringLiteral("end-left"), endLeft()},
-        {QStringLiteral("rack-front-smt"), rackFrontSmt()},
-        {QStringLiteral("rack-front-other"), rackFrontOther()},
-        {QStringLiteral("door-closed-left"), doorClosedLeft()},
-        {QStringLiteral("door-closed-right"), doorClosedRight()},
-        {QStringLiteral("door-open-left"), doorOpenLeft()},
-        {QStringLiteral("door-open-right"), doorOpenRight()},
-        {QStringLiteral("door-cursor"), doorCursorPicture()},
-        {QStringLiteral("shelf"), shelf()},
-        {QStringLiteral("shelf-big"), shelfBig()},
-    };
-    for (int code = 0; code < CardCodes; ++code)
-        entries.append({QStringLiteral("card-%1").arg(code), card(code)});
-    entries.append({QStringLiteral("icon"), icon()});
-    entries.append({QStringLiteral("about"), aboutPicture()});
-    return entries;
-}
-
 } // namespace kvx::Art

@@ -35,12 +35,4 @@ QCursor doorCursor();
 // The program's icon at the sizes window managers and task bars ask for.
 QIcon windowIcon();
 
-struct Entry
-{
-    QString name;
-    Picture picture;
-};
-// Every picture under its file name without extension, for galleries.
-QList<Entry> all();
-
 } // namespace kvx::Art

@@ -98,15 +98,13 @@ void Container::setStackingOrder(std::initializer_list<LightControl *> topDown)
     }
 }
 
-void Container::stackLoaded(LightControl &element, const LightControl &templ, LoadStacking stacking)
+void Container::stackLoaded(LightControl &element, const LightControl &templ)
 {
     if (element.m_container != this || templ.m_container != this)
         return;
     auto above = std::next(templ.m_position);
-    if (stacking == LoadStacking::NewerAbove) {
-        while (above != m_items.end() && above->get() != &element && (*above)->m_array == templ.m_array)
-            ++above;
-    }
+    while (above != m_items.end() && above->get() != &element && (*above)->m_array == templ.m_array)
+        ++above;
     moveItem(&element, above);
 }
 

@@ -10,10 +10,6 @@
 
 namespace kvx {
 
-// How elements loaded into a control array are stacked: just above the
-// template, either above the elements loaded before them or beneath them.
-enum class LoadStacking { NewerAbove, NewerBelow };
-
 // A widget that holds lightweight controls: the client area of a form, a
 // picture box, a frame, a page of a tab control. It paints them from the
 // bottom of the stacking order to the top and gives the mouse to the topmost
@@ -53,8 +49,9 @@ public:
     // Puts the listed controls, given from the top down, at the top of the
     // stacking order; the others keep their order beneath them.
     void setStackingOrder(std::initializer_list<LightControl *> topDown);
-    // Moves a control loaded from a template to its place above the template.
-    void stackLoaded(LightControl &element, const LightControl &templ, LoadStacking stacking);
+    // Moves a control loaded from a template to its place above the template
+    // and the elements loaded before it.
+    void stackLoaded(LightControl &element, const LightControl &templ);
 
     quint32 BackColor() const { return m_backColor; }
     void setBackColor(quint32 color);

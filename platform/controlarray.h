@@ -59,9 +59,9 @@ public:
         element->setVisible(false);
         element->setArrayIndex(this, index);
         if constexpr (Lightweight)
-            templ->container()->stackLoaded(*element, *templ, m_stacking);
+            templ->container()->stackLoaded(*element, *templ);
         else
-            stackLoadedWidget(*element, *templ, m_stacking);
+            stackLoadedWidget(*element, *templ);
         store(index, element, false);
         return element;
     }
@@ -85,15 +85,7 @@ public:
         return index >= 0 && size_t(index) < m_elements.size() && m_elements[size_t(index)].control;
     }
     int count() const { return m_count; }
-    // Lowest and highest existing index; -1 when the array is empty.
-    int lbound() const
-    {
-        for (size_t i = 0; i < m_elements.size(); ++i) {
-            if (m_elements[i].control)
-                return int(i);
-        }
-        return -1;
-    }
+    // Highest existing index; -1 when the array is empty.
     int ubound() const
     {
         for (size_t i = m_elements.size(); i > 0; --i) {
@@ -102,9 +94,6 @@ public:
         }
         return -1;
     }
-
-    LoadStacking loadStacking() const { return m_stacking; }
-    void setLoadStacking(LoadStacking stacking) { m_stacking = stacking; }
 
     // Installs a handler for an event of every element, e.g.
     // imgRack.on(&Image::Click, [this](int index) { imgRack_Click(index); }).
@@ -166,7 +155,6 @@ private:
 
     std::vector<Slot> m_elements;
     std::vector<std::function<void(T &, int)>> m_binders;
-    LoadStacking m_stacking = LoadStacking::NewerAbove;
     int m_count = 0;
 };
 

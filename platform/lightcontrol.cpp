@@ -27,7 +27,6 @@ LightControl::LightControl(const LightControl &other, Key)
       m_visible(other.m_visible),
       m_enabled(other.m_enabled),
       m_toolTip(other.m_toolTip),
-      m_tag(other.m_tag),
       m_pointer(other.m_pointer)
 {
 }
@@ -130,20 +129,6 @@ void LightControl::ZOrder(int position)
         return;
     auto &items = m_container->m_items;
     m_container->moveItem(this, position == 0 ? items.end() : items.begin());
-}
-
-void LightControl::stackUnder(LightControl &other)
-{
-    if (!m_container || other.m_container != m_container || &other == this)
-        return;
-    m_container->moveItem(this, other.m_position);
-}
-
-void LightControl::stackAbove(LightControl &other)
-{
-    if (!m_container || other.m_container != m_container || &other == this)
-        return;
-    m_container->moveItem(this, std::next(other.m_position));
 }
 
 QRect LightControl::pixelRect() const

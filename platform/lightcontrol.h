@@ -49,8 +49,6 @@ public:
     void setEnabled(bool enabled) { m_enabled = enabled; }
     QString ToolTipText() const { return m_toolTip; }
     void setToolTipText(const QString &text) { m_toolTip = text; }
-    QString Tag() const { return m_tag; }
-    void setTag(const QString &tag) { m_tag = tag; }
     // The element number within its control array, -1 for a single control.
     int Index() const { return m_index; }
 
@@ -61,10 +59,7 @@ public:
 
     // Stacking within the container; 0 brings to the front, 1 sends to the back.
     void ZOrder(int position = 0);
-    void bringToFront() { ZOrder(0); }
     void sendToBack() { ZOrder(1); }
-    void stackUnder(LightControl &other);
-    void stackAbove(LightControl &other);
 
     // Where the control lies in its container's client pixels.
     QRect pixelRect() const;
@@ -133,7 +128,6 @@ private:
     bool m_visible = true;
     bool m_enabled = true;
     QString m_toolTip;
-    QString m_tag;
     std::optional<QCursor> m_pointer;
 };
 

@@ -49,7 +49,6 @@ TextBox *TextBox::loadCopy() const
     copy->copyCommonFrom(*this);
     copy->setText(text());
     copy->setReadOnly(isReadOnly());
-    copy->setMaxLength(m_maxLength);
     copy->m_refused = m_refused;
     copy->m_backColor = m_backColor;
     copy->m_foreColor = m_foreColor;
@@ -62,12 +61,6 @@ void TextBox::setText(const QString &text)
     m_settingByCode = true;
     QLineEdit::setText(text);
     m_settingByCode = false;
-}
-
-void TextBox::setMaxLength(int length)
-{
-    m_maxLength = std::max(0, length);
-    QLineEdit::setMaxLength(m_maxLength ? m_maxLength : 32767);
 }
 
 void TextBox::setBackColor(quint32 color)

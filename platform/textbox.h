@@ -22,9 +22,6 @@ public:
     void setText(const QString &text);
     bool Locked() const { return isReadOnly(); }
     void setLocked(bool locked) { setReadOnly(locked); }
-    // 0 means no limit.
-    int MaxLength() const { return m_maxLength; }
-    void setMaxLength(int length);
     quint32 BackColor() const { return m_backColor; }
     void setBackColor(quint32 color);
     quint32 ForeColor() const { return m_foreColor; }
@@ -48,7 +45,6 @@ private:
     QString m_reported;
     quint32 m_backColor = SysWindowBackground;
     quint32 m_foreColor = SysWindowText;
-    int m_maxLength = 0;
     bool m_settingByCode = false;
 };
 

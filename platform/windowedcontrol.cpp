@@ -171,7 +171,6 @@ void WindowedControl::copyCommonFrom(const WindowedControl &other)
     m_top = other.m_top;
     m_width = other.m_width;
     m_height = other.m_height;
-    m_tag = other.m_tag;
     setFontDesc(other.m_fontDesc);
     m_self->setToolTip(other.m_self->toolTip());
     m_self->setEnabled(other.Enabled());
@@ -220,7 +219,7 @@ bool WindowedControl::handleCommonEvent(QEvent *event)
     }
 }
 
-void stackLoadedWidget(WindowedControl &element, const WindowedControl &templ, LoadStacking stacking)
+void stackLoadedWidget(WindowedControl &element, const WindowedControl &templ)
 {
     QWidget *parent = templ.widget()->parentWidget();
     if (!parent || element.widget()->parentWidget() != parent)
@@ -235,10 +234,8 @@ void stackLoadedWidget(WindowedControl &element, const WindowedControl &templ, L
     qsizetype above = siblings.indexOf(const_cast<WindowedControl *>(&templ)) + 1;
     if (above == 0)
         return;
-    if (stacking == LoadStacking::NewerAbove) {
-        while (above < siblings.size() && siblings.at(above)->array() == templ.array())
-            ++above;
-    }
+    while (above < siblings.size() && siblings.at(above)->array() == templ.array())
+        ++above;
     if (above < siblings.size())
         element.widget()->stackUnder(siblings.at(above)->widget());
     else

@@ -40,8 +40,6 @@ public:
     bool Enabled() const;
     QString ToolTipText() const;
     void setToolTipText(const QString &text);
-    QString Tag() const { return m_tag; }
-    void setTag(const QString &tag) { m_tag = tag; }
     int Index() const { return m_index; }
 
     const FontDesc &fontDesc() const { return m_fontDesc; }
@@ -89,12 +87,11 @@ private:
     double m_top = 0;
     double m_width = 0;
     double m_height = 0;
-    QString m_tag;
     FontDesc m_fontDesc;
 };
 
-// Puts a widget loaded from a template just above the template (and above or
-// beneath the elements loaded before it) among its siblings.
-void stackLoadedWidget(WindowedControl &element, const WindowedControl &templ, LoadStacking stacking);
+// Puts a widget loaded from a template just above the template and the
+// elements loaded before it among its siblings.
+void stackLoadedWidget(WindowedControl &element, const WindowedControl &templ);
 
 } // namespace kvx

@@ -1,21 +1,19 @@
 #pragma once
 
-// Helpers shared by the control tests: solid pictures written to a
-// temporary folder, and pixel checks on a grabbed widget.
+// Helpers shared by the GUI tests: a solid picture, and pixel checks on a
+// grabbed widget.
 
 #include "platform/picture.h"
 
 #include <QColor>
 #include <QImage>
-#include <QTemporaryDir>
 #include <QWidget>
 
 namespace kvx::test {
 
 // A picture of one colour and the given pixel size.
-inline Picture solidPicture(const QTemporaryDir &dir, QSize size, const QColor &color)
+inline Picture solidPicture(QSize size, const QColor &color)
 {
-    Q_UNUSED(dir);
     const QString svg = QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%2\" "
                                        "viewBox=\"0 0 %1 %2\"><rect width=\"%1\" height=\"%2\" fill=\"%3\"/></svg>")
                             .arg(size.width())
