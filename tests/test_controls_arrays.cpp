@@ -156,16 +156,22 @@ void TestControlsArrays::loadedLabelsCopyFontColoursAndSize()
 void TestControlsArrays::loadedElementsStackAboveTheirTemplate_data()
 {
     QTest::addColumn<LoadStacking>("stacking");
+    QTest::addColumn<int>("restackFirst"); // 0 none, 1 img1 brought to the front, 2 lbl1 put on img0
     QTest::addColumn<QStringList>("bottomToTop");
-    QTest::newRow("newer above") << LoadStacking::NewerAbove
+    QTest::newRow("newer above") << LoadStacking::NewerAbove << 0
                                  << QStringList({"img0", "img1", "img2", "lbl0", "lbl1", "lbl2"});
-    QTest::newRow("newer below") << LoadStacking::NewerBelow
+    QTest::newRow("newer below") << LoadStacking::NewerBelow << 0
                                  << QStringList({"img0", "img2", "img1", "lbl0", "lbl2", "lbl1"});
+    QTest::newRow("element loaded last brought to the front")
+        << LoadStacking::NewerAbove << 1 << QStringList({"img0", "img2", "lbl0", "lbl1", "lbl2", "img1"});
+    QTest::newRow("other control put on the template") << LoadStacking::NewerAbove << 2
+                                                       << QStringList({"img0", "img2", "lbl1", "img1", "lbl0", "lbl2"});
 }
 
 void TestControlsArrays::loadedElementsStackAboveTheirTemplate()
 {
     QFETCH(LoadStacking, stacking);
+    QFETCH(int, restackFirst);
     QFETCH(QStringList, bottomToTop);
     Room room;
     room.imgRack.setLoadStacking(stacking);
@@ -173,6 +179,10 @@ void TestControlsArrays::loadedElementsStackAboveTheirTemplate()
     for (int i = 1; i <= 2; ++i) {
         room.lblRack.Load(i);
         room.imgRack.Load(i);
+        if (i == 1 && restackFirst == 1)
+            room.imgRack(1).bringToFront();
+        if (i == 1 && restackFirst == 2)
+            room.lblRack(1).stackAbove(*room.img0);
     }
     QStringList names;
     for (LightControl *item : room.room->items())
