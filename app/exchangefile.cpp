@@ -167,25 +167,19 @@ void ExchangeReader::ReadRacks(FieldReader &in, Exchange &x)
                 m_onMismatch(head.bytes, s, p, head.line);
             for (int k = 1; k <= ShelvesPerRack; ++k)
                 x.StationName.set(looseField(in, Want::Station, s, p, k), s, p, k);
+            // The tables are filled in index order: each value goes at the
+            // end of its table, and a shelf holding only -1 costs that one.
             for (int shelf = 1; shelf <= ShelvesPerRack; ++shelf) {
-                // A shelf's list fills three rows; they are looked up once.
-                const int lead[] = {s, p, shelf};
-                Loose *slotRow = x.SlotNo.row(lead, 3);
-                Loose *names = nullptr;
-                Loose *types = nullptr;
                 for (int n = 1; n <= CardsPerShelf; ++n) {
-                    Loose &slot = slotRow[n];
-                    slot = looseField(in, Want::Slot, s, p, shelf, n);
+                    Loose slot = looseField(in, Want::Slot, s, p, shelf, n);
                     if (!slot.readsAsNumber())
                         fail(quoted(slot.text()));
-                    if (slot == -1)
+                    const bool end = slot == -1;
+                    x.SlotNo.set(std::move(slot), s, p, shelf, n);
+                    if (end)
                         break;
-                    if (!names) {
-                        names = x.CardName.row(lead, 3);
-                        types = x.CardType.row(lead, 3);
-                    }
-                    names[n] = looseField(in, Want::CardName, s, p, shelf, n);
-                    types[n] = looseField(in, Want::ImageCode, s, p, shelf, n);
+                    x.CardName.set(looseField(in, Want::CardName, s, p, shelf, n), s, p, shelf, n);
+                    x.CardType.set(looseField(in, Want::ImageCode, s, p, shelf, n), s, p, shelf, n);
                 }
             }
         }
