@@ -163,7 +163,7 @@ void ExchangeReader::ReadRacks(FieldReader &in, Exchange &x)
             if (name == "")
                 continue;
             const Field head = field(in, Want::Record, s, p);
-            if (head.bytes != name.text() && m_onMismatch)
+            if (!(name == head.bytes) && m_onMismatch)
                 m_onMismatch(head.bytes, s, p, head.line);
             for (int k = 1; k <= ShelvesPerRack; ++k)
                 x.StationName.set(looseField(in, Want::Station, s, p, k), s, p, k);
@@ -325,7 +325,7 @@ QString unreadable(const QByteArray &t)
 }
 
 // True for the usual value: no separator, no control byte, no double quote.
-bool plain(const QByteArray &t)
+bool plain(QByteArrayView t)
 {
     if (t.size() > FieldReader::MaxFieldLength)
         return false;
@@ -344,17 +344,31 @@ void check(const Loose &v, Describe what)
 {
     if (!v.isText())
         return;
-    const QByteArray t = v.text();
-    if (plain(t))
+    if (plain(v.textBytes()))
         return;
-    const QString why = unreadable(t);
+    const QString why = unreadable(v.text());
     if (!why.isEmpty())
         throw WriteFailure{QStringLiteral("%1 %2 holds %3, which a data file cannot carry").arg(what(), quoted(v.text()), why)};
+}
+
+// Loose::text() appended in place, without a copy of a text.
+void appendText(QByteArray &out, const Loose &v)
+{
+    if (!v.isText()) {
+        out += v.text();
+        return;
+    }
+    const QByteArrayView bytes = v.textBytes();
+    out.append(bytes.data(), bytes.size());
 }
 
 // Loose::printForm() appended in place: a big room has 100,000 numbers.
 void appendPrintForm(QByteArray &out, const Loose &v)
 {
+    if (v.isText()) {
+        appendText(out, v);
+        return;
+    }
     if (v.isNumber()) {
         const double d = v.number();
         if (d == std::trunc(d) && std::abs(d) < 1e15) {
@@ -389,11 +403,11 @@ void ExchangeWriter::WriteRoomGrid(const Exchange &x, QByteArray &out)
         for (int p = 1; p <= places; ++p) {
             const Loose &name = x.RackName(s, p);
             check(name, [&] { return QStringLiteral("The rack name at shoot %1, place %2").arg(s).arg(p); });
-            if (name.isText() && name.text() != "" && name.text().trimmed().isEmpty())
+            if (name.isText() && !name.textBytes().isEmpty() && name.textBytes().trimmed().isEmpty())
                 throw WriteFailure{QStringLiteral("The rack name at shoot %1, place %2 is only blanks, which a data file cannot carry").arg(s).arg(p)};
             if (p > 1)
                 out += ',';
-            out += name.text();
+            appendText(out, name);
         }
         out += "\r\n";
     }
@@ -406,7 +420,7 @@ void ExchangeWriter::writeCards(const Exchange &x, int s, int p, int shelf, QByt
         const Loose &slot = element(x.SlotNo, s, p, shelf, n);
         // A card whose slot number was left empty is skipped, not taken for
         // the end of the list, so no card behind it is lost.
-        if (slot.isEmpty() || (slot.isText() && slot.text().isEmpty()))
+        if (slot.isEmpty() || (slot.isText() && slot.textBytes().isEmpty()))
             continue;
         const auto card = [&] { return cardLabel(shelf, n, rackLabel(x.RackName(s, p), s, p)); };
         if (!slot.readsAsNumber())
@@ -446,7 +460,7 @@ void ExchangeWriter::WriteRacks(const Exchange &x, QByteArray &out)
                 check(station, [&] { return QStringLiteral("The station of shelf %1 of %2").arg(k).arg(rackLabel(name, s, p)); });
                 if (k > 1)
                     out += ',';
-                out += station.text();
+                appendText(out, station);
             }
             out += "\r\n";
             for (int shelf = 1; shelf <= ShelvesPerRack; ++shelf)

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace kvx {
@@ -89,11 +90,29 @@ QString displayText(const QByteArray &bytes)
 
 Loose::Loose(const QByteArray &t)
 {
-    Text *text = new Text{1, t};
+    setText(t, &t);
+}
+
+Loose::Loose(const char *t)
+{
+    setText(QByteArrayView(t), nullptr);
+}
+
+// `whole`, when given, holds the bytes already: a long text shares it.
+void Loose::setText(QByteArrayView bytes, const QByteArray *whole)
+{
+    if (bytes.size() <= ShortMax) {
+        quint64 bits = ShortTag + (quint64(bytes.size()) << 48);
+        if (!bytes.isEmpty())
+            std::memcpy(reinterpret_cast<char *>(&bits) + PayloadOffset, bytes.data(), size_t(bytes.size()));
+        m_bits = bits;
+        return;
+    }
+    Text *text = new Text{1, whole ? *whole : bytes.toByteArray()};
     const auto address = quint64(quintptr(text));
     if (address & TagMask)
         qFatal("Loose: a text lies above the 48-bit addresses it can be kept at");
-    m_bits = TextTag | address;
+    m_bits = SharedTag | address;
 }
 
 double Loose::number() const
@@ -103,11 +122,12 @@ double Loose::number() const
     if (isNumber())
         return numberData();
     double v = 0;
-    const QByteArray &t = textData()->bytes;
+    const QByteArrayView t = textBytes();
     if (t.trimmed().isEmpty())
         return 0; // an empty text counts as 0, like an empty value
     if (!parseNumber(t, &v))
-        raiseError(ErrTypeMismatch, QStringLiteral("Type mismatch: \"%1\" is not a number").arg(displayText(t)));
+        raiseError(ErrTypeMismatch,
+                   QStringLiteral("Type mismatch: \"%1\" is not a number").arg(displayText(t.toByteArray())));
     return v;
 }
 
@@ -115,7 +135,7 @@ bool Loose::readsAsNumber() const
 {
     if (!isText())
         return true;
-    const QByteArray &t = textData()->bytes;
+    const QByteArrayView t = textBytes();
     return t.trimmed().isEmpty() || parseNumber(t, nullptr);
 }
 
@@ -133,7 +153,9 @@ QByteArray Loose::text() const
         return {};
     if (isNumber())
         return numberText(numberData());
-    return textData()->bytes;
+    if (isShared())
+        return textData()->bytes;
+    return textBytes().toByteArray();
 }
 
 QString Loose::str() const

@@ -14,18 +14,18 @@ const Loose &emptyLoose()
     return empty;
 }
 
-[[noreturn]] void subscriptError()
-{
-    raiseError(ErrSubscript, QStringLiteral("Subscript out of range"));
-}
-
 // A block started behind a full one fills too, as a file is read; one
 // started anywhere else may stay alone.
 constexpr int FirstCapacity = 4;
 
 } // namespace
 
-LooseTable::LooseTable(const LooseTable &other) : m_bounds(other.m_bounds)
+void LooseTable::subscriptError()
+{
+    raiseError(ErrSubscript, QStringLiteral("Subscript out of range"));
+}
+
+LooseTable::LooseTable(const LooseTable &other) : m_bounds(other.m_bounds), m_strides(other.m_strides)
 {
     m_blocks.reserve(other.m_blocks.size());
     for (const Block &from : other.m_blocks) {
@@ -46,6 +46,7 @@ LooseTable &LooseTable::operator=(LooseTable &&other) noexcept
     if (this == &other)
         return *this;
     m_bounds = std::move(other.m_bounds);
+    m_strides = std::move(other.m_strides);
     m_blocks = std::move(other.m_blocks);
     m_cursor = 0;
     other.erase();
@@ -64,14 +65,17 @@ LooseTable &LooseTable::operator=(const LooseTable &other)
 void LooseTable::redim(const std::vector<int> &bounds)
 {
     // Positions run over every element, so their count must fit 63 bits.
+    std::vector<qint64> strides(bounds.size());
     qint64 elements = 1;
-    for (int b : bounds) {
-        if (b < 0)
+    for (size_t d = bounds.size(); d-- > 0;) {
+        if (bounds[d] < 0)
             subscriptError();
-        if (__builtin_mul_overflow(elements, qint64(b) + 1, &elements))
+        strides[d] = elements;
+        if (__builtin_mul_overflow(elements, qint64(bounds[d]) + 1, &elements))
             raiseError(ErrOverflow, QStringLiteral("Overflow"));
     }
     m_bounds = bounds;
+    m_strides = std::move(strides);
     m_blocks.clear();
     m_cursor = 0;
 }
@@ -105,23 +109,9 @@ void LooseTable::redimPreserve(const std::vector<int> &bounds)
 void LooseTable::erase()
 {
     m_bounds.clear();
+    m_strides.clear();
     m_blocks.clear();
     m_cursor = 0;
-}
-
-qint64 LooseTable::position(const int *index, int count) const
-{
-    if (count != rank() || count == 0)
-        subscriptError();
-    // Every model access passes here: one unsigned compare checks both ends.
-    const int *bounds = m_bounds.data();
-    qint64 pos = 0;
-    for (int d = 0; d < count; ++d) {
-        if (unsigned(index[d]) > unsigned(bounds[d]))
-            subscriptError();
-        pos = pos * (qint64(bounds[d]) + 1) + index[d];
-    }
-    return pos;
 }
 
 size_t LooseTable::blockFor(qint64 pos) const
@@ -157,8 +147,15 @@ const Loose *LooseTable::find(qint64 pos) const
     const size_t b = blockFor(pos);
     if (b == NoBlock)
         return nullptr;
-    const int k = slotIn(m_blocks[b], pos);
-    return k < 0 ? nullptr : &m_blocks[b].values[k];
+    const Block &block = m_blocks[b];
+    // A list walked in order finds the element after the one found last.
+    int k = m_cursorSlot + 1;
+    if (k >= block.count || block.position(k) != pos)
+        k = slotIn(block, pos);
+    if (k < 0)
+        return nullptr;
+    m_cursorSlot = k;
+    return &block.values[k];
 }
 
 LooseTable::Block LooseTable::makeBlock(qint64 base, int capacity)
@@ -242,7 +239,9 @@ Loose &LooseTable::insertInto(size_t b, qint64 pos)
     }
     const quint16 step = quint16(pos - block.base);
     quint16 *offsets = block.offsets.get();
-    const int k = int(std::lower_bound(offsets, offsets + block.count, step) - offsets);
+    // Mostly the element goes last: no search then.
+    const bool last = block.count == 0 || step > offsets[block.count - 1];
+    const int k = last ? block.count : int(std::lower_bound(offsets, offsets + block.count, step) - offsets);
     std::copy_backward(offsets + k, offsets + block.count, offsets + block.count + 1);
     std::move_backward(block.values.get() + k, block.values.get() + block.count, block.values.get() + block.count + 1);
     offsets[k] = step;
@@ -280,9 +279,8 @@ Loose &LooseTable::ref(const int *index, int count)
     return insert(position(index, count));
 }
 
-void LooseTable::assign(const int *index, int count, Loose &&value)
+void LooseTable::assignAt(qint64 pos, Loose &&value)
 {
-    const qint64 pos = position(index, count);
     if (value.isEmpty())
         remove(pos);
     else

@@ -68,7 +68,12 @@ public:
 
     const Loose &get(const int *index, int count) const;
     Loose &ref(const int *index, int count);
-    void assign(const int *index, int count, Loose &&value);
+    void assign(const int *index, int count, Loose &&value)
+    {
+        const qint64 pos = position(index, count);
+        if (!append(pos, value))
+            assignAt(pos, std::move(value));
+    }
 
     // Elements stored, and the bytes that holds; for tests and benchmarks of
     // the memory rule (the texts themselves are not counted).
@@ -95,8 +100,24 @@ private:
     static constexpr size_t NoBlock = size_t(-1);
 
     // The element's position in index order; raises the subscript error
-    // for a wrong rank or an index out of its bounds.
-    qint64 position(const int *index, int count) const;
+    // for a wrong rank or an index out of its bounds. Every model access
+    // passes here: inline, and one unsigned compare checks both ends.
+    qint64 position(const int *index, int count) const
+    {
+        if (count != rank() || count == 0)
+            subscriptError();
+        const int *bounds = m_bounds.data();
+        const qint64 *strides = m_strides.data();
+        qint64 pos = 0;
+#pragma GCC unroll 4
+        for (int d = 0; d < count; ++d) {
+            if (unsigned(index[d]) > unsigned(bounds[d]))
+                subscriptError();
+            pos += index[d] * strides[d];
+        }
+        return pos;
+    }
+    [[noreturn]] static void subscriptError();
     // The last block whose base is at or below the position, or NoBlock.
     size_t blockFor(qint64 pos) const;
     // Index of the element within its block, or -1.
@@ -105,14 +126,33 @@ private:
     Loose &insert(qint64 pos);
     Loose &insertInto(size_t b, qint64 pos);
     void remove(qint64 pos);
+    // A file is read in index order: a value that goes last into a block
+    // with room is put there at once. False when it takes the longer way.
+    bool append(qint64 pos, Loose &value)
+    {
+        if (m_blocks.empty() || value.isEmpty())
+            return false;
+        Block &block = m_blocks.back();
+        const qint64 step = pos - block.base;
+        if (block.count == block.capacity || step > MaxStep || step <= block.offsets[block.count - 1])
+            return false;
+        block.offsets[block.count] = quint16(step);
+        block.values[block.count++] = std::move(value);
+        return true;
+    }
+    void assignAt(qint64 pos, Loose &&value);
     static Block makeBlock(qint64 base, int capacity);
     static void grow(Block &block);
     void split(size_t b);
 
     std::vector<int> m_bounds;
+    // Positions one step of each index apart.
+    std::vector<qint64> m_strides;
     std::vector<Block> m_blocks;
-    // The block found last: lists are read and written in order.
+    // The block and the element found last: lists are read and written in
+    // order. Only hints, checked before use.
     mutable size_t m_cursor = 0;
+    mutable int m_cursorSlot = -1;
 };
 
 } // namespace kvx

@@ -196,6 +196,9 @@ void TestFields::printForms_data()
     QTest::newRow("large, no exponent") << Loose(1e20) << QByteArray(" 100000000000000000000 ")
                                         << QByteArray("100000000000000000000");
     QTest::newRow("text unchanged") << Loose("12") << QByteArray("12") << QByteArray("12");
+    QTest::newRow("six-byte text") << Loose("UC-101") << QByteArray("UC-101") << QByteArray("UC-101");
+    QTest::newRow("seven-byte text") << Loose(QByteArray("ACTUR5A")) << QByteArray("ACTUR5A") << QByteArray("ACTUR5A");
+    QTest::newRow("empty text") << Loose("") << QByteArray() << QByteArray();
     QTest::newRow("empty prints nothing") << Loose() << QByteArray() << QByteArray();
 }
 
@@ -206,6 +209,7 @@ void TestFields::printForms()
     QFETCH(QByteArray, joined);
     QCOMPARE(value.printForm(), printed);
     QCOMPARE(value.text(), joined);
+    QVERIFY(value.isNumber() || (value == joined && value.sameText(Loose(joined))));
     // Whatever is printed reads back as the same value.
     if (value.isNumber()) {
         FieldReader in(printed + ",");
@@ -261,8 +265,9 @@ void TestFields::everyNumberStaysANumber_data()
     QTest::newRow("quiet NaN") << std::numeric_limits<double>::quiet_NaN() << QByteArray();
     QTest::newRow("NaN of 0/0") << std::bit_cast<double>(0xFFF8'0000'0000'0000ull) << QByteArray();
     // NaNs whose bits are those an empty value or a text is kept in.
-    QTest::newRow("NaN like a text") << std::bit_cast<double>(0xFFF9'0000'1234'5678ull) << QByteArray();
-    QTest::newRow("NaN like the empty value") << std::bit_cast<double>(0xFFFA'0000'0000'0000ull) << QByteArray();
+    QTest::newRow("NaN like a text") << std::bit_cast<double>(0xFFF7'0000'1234'5678ull) << QByteArray();
+    QTest::newRow("NaN like a short text") << std::bit_cast<double>(0xFFFB'0000'0041'4243ull) << QByteArray();
+    QTest::newRow("NaN like the empty value") << std::bit_cast<double>(0xFFF1'0000'0000'0000ull) << QByteArray();
     QTest::newRow("signalling NaN") << std::bit_cast<double>(0x7FF0'0000'0000'0001ull) << QByteArray();
 }
 
