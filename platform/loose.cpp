@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <new>
 
 namespace kvx {
 
@@ -90,16 +91,15 @@ QString displayText(const QByteArray &bytes)
 
 Loose::Loose(const QByteArray &t)
 {
-    setText(t, &t);
+    setText(t);
 }
 
 Loose::Loose(const char *t)
 {
-    setText(QByteArrayView(t), nullptr);
+    setText(QByteArrayView(t));
 }
 
-// `whole`, when given, holds the bytes already: a long text shares it.
-void Loose::setText(QByteArrayView bytes, const QByteArray *whole)
+void Loose::setText(QByteArrayView bytes)
 {
     if (bytes.size() <= ShortMax) {
         quint64 bits = ShortTag + (quint64(bytes.size()) << 48);
@@ -108,7 +108,9 @@ void Loose::setText(QByteArrayView bytes, const QByteArray *whole)
         m_bits = bits;
         return;
     }
-    Text *text = new Text{1, whole ? *whole : bytes.toByteArray()};
+    void *memory = ::operator new(sizeof(Text) + size_t(bytes.size()));
+    Text *text = new (memory) Text{QAtomicInt(1), bytes.size()};
+    std::memcpy(static_cast<char *>(memory) + sizeof(Text), bytes.data(), size_t(bytes.size()));
     const auto address = quint64(quintptr(text));
     if (address & TagMask)
         qFatal("Loose: a text lies above the 48-bit addresses it can be kept at");
@@ -153,9 +155,13 @@ QByteArray Loose::text() const
         return {};
     if (isNumber())
         return numberText(numberData());
-    if (isShared())
-        return textData()->bytes;
     return textBytes().toByteArray();
+}
+
+void Loose::freeText(Text *text)
+{
+    text->~Text();
+    ::operator delete(text);
 }
 
 QString Loose::str() const

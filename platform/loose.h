@@ -44,7 +44,7 @@ public:
     ~Loose()
     {
         if (isShared() && !textData()->ref.deref())
-            delete textData();
+            freeText(textData());
     }
     void swap(Loose &other) noexcept { std::swap(m_bits, other.m_bits); }
 
@@ -67,7 +67,7 @@ public:
     QByteArrayView textBytes() const
     {
         if (isShared())
-            return textData()->bytes;
+            return {textData()->bytes(), textData()->size};
         if (isText())
             return {reinterpret_cast<const char *>(&m_bits) + PayloadOffset, shortLength()};
         return {};
@@ -92,14 +92,17 @@ public:
 
 private:
     // A text of up to six bytes is kept in the value itself. A longer one is
-    // held once and shared by its copies: a model holds tens of thousands of
-    // values, mostly short names or repeats of a few, so a value is kept to
-    // the eight bytes of a double and most texts cost nothing more.
+    // held once, its bytes right behind its count in one allocation, and
+    // shared by its copies: a model holds tens of thousands of values, mostly
+    // short names or repeats of a few, so a value is kept to the eight bytes
+    // of a double and most texts cost nothing more.
     struct Text
     {
-        QAtomicInt ref{1};
-        QByteArray bytes;
+        QAtomicInt ref;
+        qsizetype size;
+        const char *bytes() const { return reinterpret_cast<const char *>(this + 1); }
     };
+    static void freeText(Text *text);
     // A value is the bits of its number, or a pattern no number takes: every
     // NaN is kept as the one quiet NaN, and these are NaNs of another sign
     // and payload. The top 16 bits tell which: the empty value; a shared
@@ -118,7 +121,7 @@ private:
     {
         return std::bit_cast<quint64>(v != v ? std::numeric_limits<double>::quiet_NaN() : v);
     }
-    void setText(QByteArrayView bytes, const QByteArray *whole);
+    void setText(QByteArrayView bytes);
     bool isShared() const { return (m_bits & TagMask) == SharedTag; }
     int shortLength() const { return int((m_bits >> 48) - (ShortTag >> 48)); }
     double numberData() const { return std::bit_cast<double>(m_bits); }
