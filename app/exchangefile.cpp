@@ -173,25 +173,19 @@ void ExchangeReader::ReadRacks(FieldReader &in, Exchange &x)
                 m_onMismatch(head.bytes, s, p, head.line);
             for (int k = 1; k <= ShelvesPerRack; ++k)
                 x.StationName.set(looseField(in, Want::Station, s, p, k), s, p, k);
+            // The tables are filled in index order: each value goes at the
+            // end of its table, and a shelf holding only -1 costs that one.
             for (int shelf = 1; shelf <= ShelvesPerRack; ++shelf) {
-                // A shelf's list fills three rows; they are looked up once.
-                const int lead[] = {s, p, shelf};
-                Loose *slotRow = x.SlotNo.row(lead, 3);
-                Loose *names = nullptr;
-                Loose *types = nullptr;
                 for (int n = 1; n <= CardsPerShelf; ++n) {
-                    Loose &slot = slotRow[n];
-                    slot = looseField(in, Want::Slot, s, p, shelf, n);
+                    Loose slot = looseField(in, Want::Slot, s, p, shelf, n);
                     if (!slot.readsAsNumber())
                         fail(quoted(slot.text()));
-                    if (slot == -1)
+                    const bool end = slot == -1;
+                    x.SlotNo.set(std::move(slot), s, p, shelf, n);
+                    if (end)
                         break;
-                    if (!names) {
-                        names = x.CardName.row(lead, 3);
-                        types = x.CardType.row(lead, 3);
-                    }
-                    names[n] = looseField(in, Want::CardName, s, p, shelf, n);
-                    types[n] = looseField(in, Want::ImageCode, s, p, shelf, n);
+                    x.CardName.set(looseField(in, Want::CardName, s, p, shelf, n), s, p, shelf, n);
+                    x.CardType.set(looseField(in, Want::ImageCode, s, p, shelf, n), s, p, shelf, n);
                 }
             }
         }
@@ -347,7 +341,7 @@ QString unreadable(const QByteArray &t, bool inQuotes = false)
 }
 
 // True for the usual value: no separator, no control byte, no double quote.
-bool plain(const QByteArray &t)
+bool plain(QByteArrayView t)
 {
     if (t.size() > FieldReader::MaxFieldLength)
         return false;
@@ -366,10 +360,9 @@ void check(const Loose &v, Describe what, bool inQuotes = false)
 {
     if (!v.isText())
         return;
-    const QByteArray t = v.text();
-    if (plain(t))
+    if (plain(v.textBytes()))
         return;
-    const QString why = unreadable(t, inQuotes);
+    const QString why = unreadable(v.text(), inQuotes);
     if (!why.isEmpty())
         throw WriteFailure{QStringLiteral("%1 %2 holds %3, which a data file cannot carry").arg(what(), quoted(v.text()), why)};
 }
@@ -398,11 +391,26 @@ const Loose &readBack(const Loose &v, Loose &scratch)
     return scratch;
 }
 
+// Loose::text() appended in place, without a copy of a text.
+void appendText(QByteArray &out, const Loose &v)
+{
+    if (!v.isText()) {
+        out += v.text();
+        return;
+    }
+    const QByteArrayView bytes = v.textBytes();
+    out.append(bytes.data(), bytes.size());
+}
+
 // Loose::printForm() appended in place: a big room has 100,000 numbers.
 void appendPrintForm(QByteArray &out, const Loose &value)
 {
     Loose scratch;
     const Loose &v = readBack(value, scratch);
+    if (v.isText()) {
+        appendText(out, v);
+        return;
+    }
     if (v.isNumber()) {
         const double d = v.number();
         if (d == std::trunc(d) && std::abs(d) < 1e15) {
@@ -437,12 +445,12 @@ void ExchangeWriter::WriteRoomGrid(const Exchange &x, QByteArray &out)
         for (int p = 1; p <= places; ++p) {
             const Loose &name = x.RackName(s, p);
             check(name, [&] { return QStringLiteral("The rack name at shoot %1, place %2").arg(s).arg(p); });
-            if (name.isText() && name.text() != "" && name.text().trimmed().isEmpty())
+            if (name.isText() && !name.textBytes().isEmpty() && name.textBytes().trimmed().isEmpty())
                 throw WriteFailure{QStringLiteral("The rack name at shoot %1, place %2 is only blanks, which a data file cannot carry").arg(s).arg(p)};
             if (p > 1)
                 out += ',';
             Loose scratch;
-            out += readBack(name, scratch).text();
+            appendText(out, readBack(name, scratch));
         }
         out += "\r\n";
     }
@@ -497,7 +505,7 @@ void ExchangeWriter::WriteRacks(const Exchange &x, QByteArray &out)
                 if (k > 1)
                     out += ',';
                 Loose scratch;
-                out += readBack(station, scratch).text();
+                appendText(out, readBack(station, scratch));
             }
             out += "\r\n";
             for (int shelf = 1; shelf <= ShelvesPerRack; ++shelf)

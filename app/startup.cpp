@@ -18,6 +18,9 @@ namespace {
 
 const QString DefaultDataFile = QStringLiteral("config.kvx");
 const QString SettingsFile = QStringLiteral("kvx.ini");
+// The room plan and the ring view make controls for every place, about two
+// kilobytes a rack: a million places take two gigabytes and a few seconds.
+constexpr qint64 MaxShownPlaces = 1000000;
 
 void checkDesktop()
 {
@@ -79,8 +82,16 @@ bool LoadExchange(OnLoadFailure onFailure)
     // At start-up the font database fills on a thread of its own meanwhile
     // (FontDatabaseAhead). The file is read here rather than on a third
     // thread: on two cores a third busy thread only slows the other two.
-    if (!readDataFile(fresh)) {
-        MsgBox(QStringLiteral("Data File Currupted. Cannot Load"), vbOKOnly);
+    QString refused;
+    if (!readDataFile(fresh))
+        refused = QStringLiteral("Data File Currupted. Cannot Load");
+    else if (qint64(fresh.shoots()) * fresh.racks() > MaxShownPlaces)
+        refused = QStringLiteral("The room of %1 shoots x %2 places is too large to show: at most %3 places. Cannot Load")
+                      .arg(fresh.shoots())
+                      .arg(fresh.racks())
+                      .arg(MaxShownPlaces);
+    if (!refused.isEmpty()) {
+        MsgBox(refused, vbOKOnly);
         if (onFailure == OnLoadFailure::EndProgram)
             End();
         return false;

@@ -12,6 +12,8 @@
 #include <QPointer>
 #include <QToolTip>
 
+#include <algorithm>
+
 namespace kvx {
 
 Container::Container(QWidget *parent) : QWidget(parent), m_backColor(SysButtonFace)
@@ -40,6 +42,7 @@ void Container::remove(LightControl *item)
 {
     if (!item || item->m_container != this)
         return;
+    leavingPlace(item);
     item->repaint();
     if (m_pressed == item)
         m_pressed = nullptr;
@@ -52,8 +55,29 @@ void Container::moveItem(LightControl *item, ItemList::iterator before)
 {
     if (before == item->m_position)
         return;
+    leavingPlace(item);
     m_items.splice(before, m_items, item->m_position);
+    arrivedAt(item);
     item->repaint();
+}
+
+void Container::leavingPlace(const LightControl *item)
+{
+    std::erase_if(m_loadPlaces, [item](const LoadPlace &p) { return p.templ == item || p.top == item; });
+}
+
+void Container::arrivedAt(const LightControl *item)
+{
+    if (item->m_position == m_items.begin())
+        return;
+    const LightControl *below = std::prev(item->m_position)->get();
+    // An element of the array itself keeps the run unbroken wherever it goes
+    // in it; anything else breaks it when it lands on the template or on an
+    // element beneath the top (conservatively: on any element of the array).
+    std::erase_if(m_loadPlaces, [item, below](const LoadPlace &p) {
+        const void *array = p.templ->m_array;
+        return item->m_array != array && (below == p.templ || (below->m_array == array && below != p.top));
+    });
 }
 
 void Container::repaintRect(const QRect &rect)
@@ -102,10 +126,20 @@ void Container::stackLoaded(LightControl &element, const LightControl &templ)
 {
     if (element.m_container != this || templ.m_container != this)
         return;
-    auto above = std::next(templ.m_position);
+    // Above the template and the elements of its array just above it.
+    auto place = std::find_if(m_loadPlaces.begin(), m_loadPlaces.end(),
+                              [&templ](const LoadPlace &p) { return p.templ == &templ; });
+    auto above = std::next(place == m_loadPlaces.end() ? templ.m_position : place->top->m_position);
     while (above != m_items.end() && above->get() != &element && (*above)->m_array == templ.m_array)
         ++above;
     moveItem(&element, above);
+    // Found again only after the move, which may have forgotten places.
+    place = std::find_if(m_loadPlaces.begin(), m_loadPlaces.end(),
+                         [&templ](const LoadPlace &p) { return p.templ == &templ; });
+    if (place == m_loadPlaces.end())
+        m_loadPlaces.push_back({&templ, &element});
+    else
+        place->top = &element;
 }
 
 void Container::setBackColor(quint32 color)

@@ -4,7 +4,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <new>
 
 namespace kvx {
 
@@ -89,11 +91,30 @@ QString displayText(const QByteArray &bytes)
 
 Loose::Loose(const QByteArray &t)
 {
-    Text *text = new Text{1, t};
+    setText(t);
+}
+
+Loose::Loose(const char *t)
+{
+    setText(QByteArrayView(t));
+}
+
+void Loose::setText(QByteArrayView bytes)
+{
+    if (bytes.size() <= ShortMax) {
+        quint64 bits = ShortTag + (quint64(bytes.size()) << 48);
+        if (!bytes.isEmpty())
+            std::memcpy(reinterpret_cast<char *>(&bits) + PayloadOffset, bytes.data(), size_t(bytes.size()));
+        m_bits = bits;
+        return;
+    }
+    void *memory = ::operator new(sizeof(Text) + size_t(bytes.size()));
+    Text *text = new (memory) Text{QAtomicInt(1), bytes.size()};
+    std::memcpy(static_cast<char *>(memory) + sizeof(Text), bytes.data(), size_t(bytes.size()));
     const auto address = quint64(quintptr(text));
     if (address & TagMask)
         qFatal("Loose: a text lies above the 48-bit addresses it can be kept at");
-    m_bits = TextTag | address;
+    m_bits = SharedTag | address;
 }
 
 double Loose::number() const
@@ -103,11 +124,12 @@ double Loose::number() const
     if (isNumber())
         return numberData();
     double v = 0;
-    const QByteArray &t = textData()->bytes;
+    const QByteArrayView t = textBytes();
     if (t.trimmed().isEmpty())
         return 0; // an empty text counts as 0, like an empty value
     if (!parseNumber(t, &v))
-        raiseError(ErrTypeMismatch, QStringLiteral("Type mismatch: \"%1\" is not a number").arg(displayText(t)));
+        raiseError(ErrTypeMismatch,
+                   QStringLiteral("Type mismatch: \"%1\" is not a number").arg(displayText(t.toByteArray())));
     return v;
 }
 
@@ -115,7 +137,7 @@ bool Loose::readsAsNumber() const
 {
     if (!isText())
         return true;
-    const QByteArray &t = textData()->bytes;
+    const QByteArrayView t = textBytes();
     return t.trimmed().isEmpty() || parseNumber(t, nullptr);
 }
 
@@ -133,7 +155,13 @@ QByteArray Loose::text() const
         return {};
     if (isNumber())
         return numberText(numberData());
-    return textData()->bytes;
+    return textBytes().toByteArray();
+}
+
+void Loose::freeText(Text *text)
+{
+    text->~Text();
+    ::operator delete(text);
 }
 
 QString Loose::str() const

@@ -2,19 +2,17 @@
 
 #include "platform/loose.h"
 
-#include <QList>
-
 #include <initializer_list>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 namespace kvx {
 
 // A bounds-checked array of loose values, every dimension running 0..bound.
-// Storage follows content: a row of the last dimension is allocated only when
-// a non-empty value is written into it, so the rows of an empty place or an
-// empty shelf cost nothing, whatever size the table was given.
+// Storage follows content: the table holds only the elements given a value,
+// in index order, about ten bytes each, so an empty place costs nothing and a
+// shelf that holds only its end mark costs one value, whatever size the table
+// was given.
 class LooseTable
 {
 public:
@@ -39,56 +37,122 @@ public:
     int bound(int dim) const { return m_bounds.at(dim); }
     const std::vector<int> &bounds() const { return m_bounds; }
 
+    // The element; a reference that lasts until the table next changes.
     template<typename... I>
     const Loose &operator()(I... idx) const
     {
         const int index[] = {int(idx)...};
         return get(index, int(sizeof...(I)));
     }
-    // Writable element; allocates its row.
+    // Writable element, stored from now on even if left empty; the reference
+    // lasts until the table next changes.
     template<typename... I>
     Loose &at(I... idx)
     {
         const int index[] = {int(idx)...};
         return ref(index, int(sizeof...(I)));
     }
-    // Assigns, without allocating a row for an empty value written where
-    // everything is empty already.
+    // Assigns; an empty value gives its element's storage back.
     template<typename... I>
     void set(const Loose &value, I... idx)
     {
         const int index[] = {int(idx)...};
-        assign(index, int(sizeof...(I)), value);
+        assign(index, int(sizeof...(I)), Loose(value));
     }
-
-    // The writable row of the last dimension under the given leading indexes
-    // (rank - 1 of them), for filling a list without a look-up per element.
-    Loose *row(const int *leading, int count);
+    template<typename... I>
+    void set(Loose &&value, I... idx)
+    {
+        const int index[] = {int(idx)...};
+        assign(index, int(sizeof...(I)), std::move(value));
+    }
 
     const Loose &get(const int *index, int count) const;
     Loose &ref(const int *index, int count);
-    void assign(const int *index, int count, const Loose &value);
+    void assign(const int *index, int count, Loose &&value)
+    {
+        const qint64 pos = position(index, count);
+        if (!append(pos, value))
+            assignAt(pos, std::move(value));
+    }
 
-    // Number of rows that hold storage; for tests of the memory rule.
-    qsizetype allocatedRows() const { return qsizetype(m_rows.size()); }
+    // Elements stored, and the bytes that holds; for tests and benchmarks of
+    // the memory rule (the texts themselves are not counted).
+    qsizetype storedValues() const;
+    qsizetype heldBytes() const;
 
 private:
-    qint64 rowKey(const int *index, int count) const;
-    Loose *findRow(qint64 key) const;
-    Loose *makeRow(qint64 key);
-    void clearRows();
+    // Elements in index order, in blocks of at most MaxBlock; a block keeps
+    // its elements' positions as 16-bit steps from its base, which is at or
+    // below its first element's position.
+    struct Block
+    {
+        qint64 base = 0;
+        std::unique_ptr<quint16[]> offsets;
+        std::unique_ptr<Loose[]> values;
+        int count = 0;
+        int capacity = 0;
+
+        qint64 position(int k) const { return base + offsets[k]; }
+        qint64 last() const { return position(count - 1); }
+    };
+    static constexpr int MaxBlock = 64;
+    static constexpr qint64 MaxStep = 0xFFFF;
+    static constexpr size_t NoBlock = size_t(-1);
+
+    // The element's position in index order; raises the subscript error
+    // for a wrong rank or an index out of its bounds. Every model access
+    // passes here: inline, and one unsigned compare checks both ends.
+    qint64 position(const int *index, int count) const
+    {
+        if (count != rank() || count == 0)
+            subscriptError();
+        const int *bounds = m_bounds.data();
+        const qint64 *strides = m_strides.data();
+        qint64 pos = 0;
+#pragma GCC unroll 4
+        for (int d = 0; d < count; ++d) {
+            if (unsigned(index[d]) > unsigned(bounds[d]))
+                subscriptError();
+            pos += index[d] * strides[d];
+        }
+        return pos;
+    }
+    [[noreturn]] static void subscriptError();
+    // The last block whose base is at or below the position, or NoBlock.
+    size_t blockFor(qint64 pos) const;
+    // Index of the element within its block, or -1.
+    static int slotIn(const Block &block, qint64 pos);
+    const Loose *find(qint64 pos) const;
+    Loose &insert(qint64 pos);
+    Loose &insertInto(size_t b, qint64 pos);
+    void remove(qint64 pos);
+    // A file is read in index order: a value that goes last into a block
+    // with room is put there at once. False when it takes the longer way.
+    bool append(qint64 pos, Loose &value)
+    {
+        if (m_blocks.empty() || value.isEmpty())
+            return false;
+        Block &block = m_blocks.back();
+        const qint64 step = pos - block.base;
+        if (block.count == block.capacity || step > MaxStep || step <= block.offsets[block.count - 1])
+            return false;
+        block.offsets[block.count] = quint16(step);
+        block.values[block.count++] = std::move(value);
+        return true;
+    }
+    void assignAt(qint64 pos, Loose &&value);
+    static Block makeBlock(qint64 base, int capacity);
+    static void grow(Block &block);
+    void split(size_t b);
 
     std::vector<int> m_bounds;
-    std::unordered_map<qint64, Loose *> m_rows;
-    // Rows are cut from blocks that double in size up to a limit: a large
-    // room's thousands of rows cost a few dozen allocations, a small table
-    // stays small.
-    std::vector<std::unique_ptr<Loose[]>> m_blocks;
-    int m_blockRows = 0;
-    int m_blockUsed = 0;
-    // The last row looked up: lists are walked along the last dimension.
-    mutable qint64 m_lastKey = -1;
-    mutable Loose *m_lastRow = nullptr;
+    // Positions one step of each index apart.
+    std::vector<qint64> m_strides;
+    std::vector<Block> m_blocks;
+    // The block and the element found last: lists are read and written in
+    // order. Only hints, checked before use.
+    mutable size_t m_cursor = 0;
+    mutable int m_cursorSlot = -1;
 };
 
 } // namespace kvx

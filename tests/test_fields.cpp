@@ -5,9 +5,11 @@
 
 #include <QTest>
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <map>
 
 using namespace kvx;
 
@@ -33,7 +35,7 @@ private slots:
     void everyNumberStaysANumber();
     void tableBoundsAndStorage();
     void tableGrowKeepsContents();
-    void tableRowsStayPutAcrossCopiesAndMoves();
+    void tableCopiesAndMovesKeepValues();
 };
 
 void TestFields::splitsFields_data()
@@ -195,6 +197,9 @@ void TestFields::printForms_data()
     QTest::newRow("large, no exponent") << Loose(1e20) << QByteArray(" 100000000000000000000 ")
                                         << QByteArray("100000000000000000000");
     QTest::newRow("text unchanged") << Loose("12") << QByteArray("12") << QByteArray("12");
+    QTest::newRow("six-byte text") << Loose("UC-101") << QByteArray("UC-101") << QByteArray("UC-101");
+    QTest::newRow("seven-byte text") << Loose(QByteArray("ACTUR5A")) << QByteArray("ACTUR5A") << QByteArray("ACTUR5A");
+    QTest::newRow("empty text") << Loose("") << QByteArray() << QByteArray();
     QTest::newRow("empty prints nothing") << Loose() << QByteArray() << QByteArray();
 }
 
@@ -205,6 +210,7 @@ void TestFields::printForms()
     QFETCH(QByteArray, joined);
     QCOMPARE(value.printForm(), printed);
     QCOMPARE(value.text(), joined);
+    QVERIFY(value.isNumber() || (value == joined && value.sameText(Loose(joined))));
     // Whatever is printed reads back as the same value.
     if (value.isNumber()) {
         FieldReader in(printed + ",");
@@ -260,8 +266,9 @@ void TestFields::everyNumberStaysANumber_data()
     QTest::newRow("quiet NaN") << std::numeric_limits<double>::quiet_NaN() << QByteArray();
     QTest::newRow("NaN of 0/0") << std::bit_cast<double>(0xFFF8'0000'0000'0000ull) << QByteArray();
     // NaNs whose bits are those an empty value or a text is kept in.
-    QTest::newRow("NaN like a text") << std::bit_cast<double>(0xFFF9'0000'1234'5678ull) << QByteArray();
-    QTest::newRow("NaN like the empty value") << std::bit_cast<double>(0xFFFA'0000'0000'0000ull) << QByteArray();
+    QTest::newRow("NaN like a text") << std::bit_cast<double>(0xFFF7'0000'1234'5678ull) << QByteArray();
+    QTest::newRow("NaN like a short text") << std::bit_cast<double>(0xFFFB'0000'0041'4243ull) << QByteArray();
+    QTest::newRow("NaN like the empty value") << std::bit_cast<double>(0xFFF1'0000'0000'0000ull) << QByteArray();
     QTest::newRow("signalling NaN") << std::bit_cast<double>(0x7FF0'0000'0000'0001ull) << QByteArray();
 }
 
@@ -314,18 +321,56 @@ void TestFields::tableBoundsAndStorage()
     QVERIFY_THROWS_EXCEPTION(PlatformError, t(1, 1, 1, 36));
     QVERIFY_THROWS_EXCEPTION(PlatformError, t(-1, 1, 1, 1));
     QVERIFY_THROWS_EXCEPTION(PlatformError, t(1, 1, 1)); // wrong rank
-    // Reading and writing empties allocates nothing; a value allocates one row.
+    // Reading and writing empties stores nothing; a value stores itself alone.
     t.set(Loose(), 2, 2, 2, 2);
-    QCOMPARE(t.allocatedRows(), 0);
+    QCOMPARE(t.storedValues(), 0);
     t.set(Loose(7), 2, 2, 2, 2);
     t.set(Loose("X"), 2, 2, 2, 9);
-    QCOMPARE(t.allocatedRows(), 1);
+    QCOMPARE(t.storedValues(), 2);
     QCOMPARE(t(2, 2, 2, 2).number(), 7.0);
     QCOMPARE(t(2, 2, 2, 9).text(), QByteArray("X"));
     QVERIFY(t(2, 2, 3, 2).isEmpty());
+    // Emptied, a value gives its storage back.
+    t.set(Loose(), 2, 2, 2, 2);
+    QCOMPARE(t.storedValues(), 1);
+    QVERIFY(t(2, 2, 2, 2).isEmpty());
     // A huge table that holds nothing costs nothing.
     LooseTable huge{30000, 30000, 5, 35};
-    QCOMPARE(huge.allocatedRows(), 0);
+    QCOMPARE(huge.heldBytes(), 0);
+    // Written in any order, far apart or close, emptied or not, every element
+    // reads as a plain map says, also in a copy and once the table shrank.
+    std::map<std::array<int, 4>, int> model;
+    quint32 seed = 1;
+    for (int i = 1; i <= 20000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        const std::array<int, 4> at = {int(seed >> 30) % 3 + 1, int(seed >> 20) % 400 + 1, int(seed >> 12) % 6,
+                                       int(seed >> 4) % 36};
+        huge.set(i % 5 ? Loose(i) : Loose(), at[0], at[1], at[2], at[3]);
+        if (i % 5)
+            model[at] = i;
+        else
+            model.erase(at);
+    }
+    const LooseTable copy(huge);
+    huge.redimPreserve({2, 300, 5, 35});
+    qsizetype kept = 0;
+    for (int s = 1; s <= 3; ++s) {
+        for (int p = 1; p <= 400; ++p) {
+            for (int k = 0; k <= 5; ++k) {
+                for (int n = 0; n <= 35; ++n) {
+                    const auto it = model.find({s, p, k, n});
+                    const double v = it == model.end() ? 0 : it->second;
+                    QCOMPARE(copy(s, p, k, n).number(), v);
+                    if (s <= 2 && p <= 300) {
+                        QCOMPARE(huge(s, p, k, n).number(), v);
+                        kept += v ? 1 : 0;
+                    }
+                }
+            }
+        }
+    }
+    QCOMPARE(copy.storedValues(), qsizetype(model.size()));
+    QCOMPARE(huge.storedValues(), kept);
     LooseTable unsized;
     QVERIFY_THROWS_EXCEPTION(PlatformError, unsized(1));
 }
@@ -344,21 +389,18 @@ void TestFields::tableGrowKeepsContents()
     QVERIFY_THROWS_EXCEPTION(PlatformError, t(2, 3));
 }
 
-// Rows are cut from shared blocks: a row handed out stays where it is while
-// hundreds more are made, and copies and moves keep every value.
-void TestFields::tableRowsStayPutAcrossCopiesAndMoves()
+// Values written out of order, and copies and moves, keep every value.
+void TestFields::tableCopiesAndMovesKeepValues()
 {
     LooseTable t{15, 15, 5, 35};
-    const int first[] = {1, 1, 1};
-    Loose *firstRow = t.row(first, 3);
-    firstRow[1] = Loose(5);
-    for (int s = 1; s <= 15; ++s) {
+    t.set(Loose(5), 1, 1, 1, 1);
+    for (int s = 15; s >= 1; --s) {
         for (int p = 1; p <= 15; ++p)
             t.set(Loose(s * 100 + p), s, p, 2, 35);
     }
-    QCOMPARE(t.allocatedRows(), 226);
-    QCOMPARE(t.row(first, 3), firstRow);
+    QCOMPARE(t.storedValues(), 226);
     QCOMPARE(t(1, 1, 1, 1).number(), 5.0);
+    QCOMPARE(t(9, 15, 2, 35).number(), 915.0);
 
     LooseTable copy(t);
     copy.set(Loose("changed"), 7, 8, 2, 35);
@@ -376,7 +418,7 @@ void TestFields::tableRowsStayPutAcrossCopiesAndMoves()
 
     t = std::move(moved);
     QCOMPARE(t(7, 8, 2, 35).text(), QByteArray("changed"));
-    QCOMPARE(t.allocatedRows(), 226);
+    QCOMPARE(t.storedValues(), 226);
 }
 
 QTEST_GUILESS_MAIN(TestFields)

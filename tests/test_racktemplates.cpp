@@ -262,7 +262,7 @@ void TstRackTemplates::placeOutsideTablesWritesNothing()
     } catch (const PlatformError &e) {
         QCOMPARE(e.number(), int(ErrSubscript));
     }
-    QCOMPARE(x.StationName.allocatedRows() + x.SlotNo.allocatedRows(), 0);
+    QCOMPARE(x.StationName.storedValues() + x.SlotNo.storedValues(), 0);
     QCOMPARE(in.line(), 1);
 }
 

@@ -97,6 +97,8 @@ void TestStartup::findsTheDataFile_data()
     QTest::newRow("settings file empty") << "ini-nothing" << "" << false;
     QTest::newRow("settings not text") << "ini-binary" << "Data File Currupted.  Please check or change kvx.ini file" << false;
     QTest::newRow("data file broken") << "broken" << "Data File Currupted. Cannot Load" << true;
+    QTest::newRow("room too large to show")
+        << "huge" << "The room of 1001 shoots x 1000 places is too large to show: at most 1000000 places. Cannot Load" << true;
 }
 
 void TestStartup::findsTheDataFile()
@@ -113,6 +115,9 @@ void TestStartup::findsTheDataFile()
         writeFile(app + "/CONFIG.KVX", exampleBytes());
     if (setup == "broken")
         writeFile(app + "/config.kvx", exampleBytes().left(40));
+    if (setup == "huge")
+        writeFile(app + "/config.kvx", "\"X\",1001,1000,2\n" + QByteArray(999, ',').append('\n').repeated(1001)
+                                            + "MIS\n*,1\nMAS1\n*,1\nMAS2\n*,1\n");
     if (setup.startsWith("ini:")) {
         writeFile(app + "/kvx.ini", (app + "/" + setup.mid(4)).toUtf8() + "\r\n");
         if (setup.endsWith("other.kvx"))
