@@ -6,33 +6,16 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-bool roundTrip(const QByteArray &in, QByteArray *out)
-{
-    using namespace kvx;
-    Exchange x;
-    if (!ExchangeReader().read(in, x))
-        std::abort(); // the writer made a file the reader cannot load
-    ExchangeWriter writer;
-    return writer.write(x, ModelRingControls(x), out);
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     using namespace kvx;
-    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    Exchange x;
-    if (!ExchangeReader().read(bytes, x))
-        return 0;
-    QByteArray first;
+    Exchange x, again;
+    QByteArray first, second;
     ExchangeWriter writer;
-    if (!writer.write(x, ModelRingControls(x), &first))
-        return 0; // refused with a reason: nothing unreadable was written
-    QByteArray second;
-    if (!roundTrip(first, &second) || second != first)
+    if (!ExchangeReader().read(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)), x)
+        || !writer.write(x, ModelRingControls(x), &first))
+        return 0; // not loaded, or refused with a reason: nothing unreadable was written
+    if (!ExchangeReader().read(first, again) || !writer.write(again, ModelRingControls(again), &second) || second != first)
         std::abort();
     return 0;
 }
