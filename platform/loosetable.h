@@ -52,7 +52,8 @@ public:
         const int index[] = {int(idx)...};
         return ref(index, int(sizeof...(I)));
     }
-    // Assigns; an empty value gives its element's storage back.
+    // Assigns; an empty value gives its element's storage back. The value is
+    // copied first, so it may be an element of this same table.
     template<typename... I>
     void set(const Loose &value, I... idx)
     {
