@@ -41,16 +41,31 @@ quint32 colourOf(const Loose &value)
     return std::abs(v) < 9.2e18 ? quint32(qint64(v)) : 0;
 }
 
-// The widest rack name of the room in the name labels' face, in twips.
-double widestRackName(const QFont &font)
+// The rack name of the room that takes the most room in the face given,
+// measured, as the labels measure names, by its characters' advances.
+QString widestRackName(const QFont &font)
 {
     const QFontMetricsF metrics(font);
-    double widest = 0;
+    QString widest;
+    double most = -1;
     for (int r = 1; r <= ModMain.shoots(); ++r) {
-        for (int c = 1; c <= ModMain.racks(); ++c)
-            widest = std::max(widest, std::ceil(metrics.horizontalAdvance(ModMain.RackName(r, c).str())));
+        for (int c = 1; c <= ModMain.racks(); ++c) {
+            const QString name = ModMain.RackName(r, c).str();
+            double advance = 0;
+            for (const QChar ch : name)
+                advance += metrics.horizontalAdvance(ch);
+            if (advance > most) {
+                most = advance;
+                widest = name;
+            }
+        }
     }
-    return twipsFromPixels(widest);
+    return widest;
+}
+
+double twipsWide(const QFont &font, const QString &text)
+{
+    return twipsFromPixels(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
 }
 
 } // namespace
@@ -61,12 +76,15 @@ void frmSwitch::fitRingNames(double width)
 {
     Label &name = lblRingRack(0);
     name.setFontSize(RingNameSize);
-    const double widest = widestRackName(name.font());
-    if (widest <= width)
+    // The room's names are measured once, at start-up too: the widest alone
+    // is measured again as the face shrinks.
+    const QString widest = widestRackName(name.font());
+    const double wide = twipsWide(name.font(), widest);
+    if (wide <= width)
         return;
     // Widths follow the size closely: a first guess, then quarter points down.
-    name.setFontSize(std::max(MinRingNameSize, std::floor(4 * RingNameSize * width / widest) / 4));
-    while (name.FontSize() > MinRingNameSize && widestRackName(name.font()) > width)
+    name.setFontSize(std::max(MinRingNameSize, std::floor(4 * RingNameSize * width / wide) / 4));
+    while (name.FontSize() > MinRingNameSize && twipsWide(name.font(), widest) > width)
         name.setFontSize(name.FontSize() - 0.25);
 }
 
