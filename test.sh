@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite: the tests,
-# the same tests under the address and undefined-behaviour sanitizers, and
-# the data file reader's fuzzer for a bounded time.
+# the installed program as a normal user and the Debian package, the same
+# tests under the address and undefined-behaviour sanitizers, and the data
+# file reader's fuzzer for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/setup.sh
@@ -12,6 +13,9 @@ echo "== build and test"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DKVX_BENCH=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== installed for a normal user, and the Debian package"
+tools/install-check.sh build
 
 echo "== sanitizers"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKVX_SANITIZE=ON -DBUILD_TESTING=ON -DKVX_BENCH=OFF >/dev/null

@@ -3,8 +3,40 @@
 #include "platform/fonts.h"
 #include "platform/qtservices.h"
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char Usage[] =
+    "Usage: kvx410 [--help] [--version]\n"
+    "\n"
+    "KVX-410 Exchange Hardware Trainer: the switch room, racks, shelves, cards and\n"
+    "token rings of a KVX-410 trunk exchange, and an editor for its data file.\n"
+    "\n"
+    "It shows the data file it showed last, as named in kvx.ini, or else the\n"
+    "sample exchange config.kvx. When the program's folder may be written, both\n"
+    "files live there; otherwise kvx.ini lives in $XDG_CONFIG_HOME/kvx410 and the\n"
+    "sample is copied on the first start into $XDG_DATA_HOME/kvx410.\n"
+    "\n"
+    "  -h, --help     show this help and end\n"
+    "  -v, --version  show the version and end\n";
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    // Answered before any window system is needed, so they work anywhere.
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+            std::fputs(Usage, stdout);
+            return 0;
+        }
+        if (!std::strcmp(argv[i], "--version") || !std::strcmp(argv[i], "-v")) {
+            std::printf("kvx410 %s\n", KVX_VERSION);
+            return 0;
+        }
+    }
     kvx::Application app(argc, argv);
     kvx::askAccessibilityFirst();
     kvx::FontDatabaseAhead fonts;

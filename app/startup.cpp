@@ -102,13 +102,29 @@ bool LoadExchange(OnLoadFailure onFailure)
     return true;
 }
 
+// The sample exchange for a user's first start of an installed program: a
+// copy of the installed one in the user's data folder, which Save may write.
+bool copySample(const QString &to)
+{
+    const QString installed = Files::joinPath(InstalledDataFolder(), DefaultDataFile);
+    if (Files::joinPath(DataFolder(), DefaultDataFile) == Files::joinPath(AppPath(), DefaultDataFile)
+        || !Files::ExistsExact(InstalledDataFolder(), DefaultDataFile))
+        return false;
+    QString error;
+    if (Files::CopyFile(installed, to, &error))
+        return true;
+    MsgBox(error, vbInformation);
+    return false;
+}
+
 void Main()
 {
     try {
         ModMain.DataFile = DefaultDataFile.toUtf8();
         const int fileNo = Files::FreeFile();
-        if (Files::ExistsExact(AppPath(), SettingsFile)) {
-            Files::OpenForInput(fileNo, Files::joinPath(AppPath(), SettingsFile));
+        const QString settings = SettingsFolder();
+        if (Files::ExistsExact(settings, SettingsFile)) {
+            Files::OpenForInput(fileNo, Files::joinPath(settings, SettingsFile));
             try {
                 // An empty settings file names no file, like an empty first field.
                 // A path is a text: "2024" or "1.50" must not become a number.
@@ -121,11 +137,12 @@ void Main()
                 ModMain.DataFile = DefaultDataFile.toUtf8();
             Files::Close(fileNo);
         } else {
-            if (!Files::ExistsExact(AppPath(), DefaultDataFile)) {
+            const QString sample = Files::joinPath(DataFolder(), DefaultDataFile);
+            if (!Files::ExistsExact(DataFolder(), DefaultDataFile) && !copySample(sample)) {
                 MsgBox(QStringLiteral("DataFile config.kvx missing. Can't Run"), vbOKOnly);
                 End();
             }
-            ModMain.DataFile = Files::bytesFromPath(Files::joinPath(AppPath(), DefaultDataFile));
+            ModMain.DataFile = Files::bytesFromPath(sample);
         }
         LoadExchange();
         frmSwitch::get().Show();

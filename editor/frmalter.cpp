@@ -406,7 +406,7 @@ void frmAlter::MnuSavAs_Click()
     if (!commitPendingRow())
         return;
     dlg1.CancelError = true;
-    dlg1.InitDir = AppPath();
+    dlg1.InitDir = DataFolder();
     dlg1.Filter = SaveFilter;
     dlg1.DefaultExt = QStringLiteral("kvx");
     try {

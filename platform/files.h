@@ -52,6 +52,13 @@ bool writeFileSafely(const QString &path, QByteArrayView bytes, QString *error);
 // Opens a regular file for reading; a FIFO, socket, device or folder is
 // refused at once instead of waited on. *error: the reason.
 bool openRegularFile(QFile &file, const QString &path, QString *error);
+// Whether the user may make files in the folder.
+bool FolderWritable(const QString &folder);
+// Makes the folder and those above it; false when it cannot.
+bool MakeFolder(const QString &folder);
+// Copies a regular file to a new place, making its folder, as a file of the
+// user's own. *error: the reason.
+bool CopyFile(const QString &from, const QString &to, QString *error);
 
 // True when the folder holds a file of exactly this name, letter case included.
 bool ExistsExact(const QString &folder, const QString &name);

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -318,6 +319,41 @@ bool openRegularFile(QFile &file, const QString &path, QString *error)
     if (error)
         *error = reasonText(failure);
     return false;
+}
+
+bool FolderWritable(const QString &folder)
+{
+    return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+}
+
+bool MakeFolder(const QString &folder)
+{
+    return QDir().mkpath(folder);
+}
+
+bool CopyFile(const QString &from, const QString &to, QString *error)
+{
+    QFile source;
+    if (!openRegularFile(source, from, error)) {
+        if (error)
+            *error = QStringLiteral("Cannot read file %1: %2").arg(from, *error);
+        return false;
+    }
+    const QByteArray bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError) {
+        if (error)
+            *error = QStringLiteral("Cannot read file %1: %2").arg(from, source.errorString());
+        return false;
+    }
+    // Written as a new file of the user's own, so a read-only original gives
+    // a copy the user can save over.
+    const QString folder = QFileInfo(to).path();
+    if (!MakeFolder(folder)) {
+        if (error)
+            *error = QStringLiteral("Cannot make folder %1").arg(folder);
+        return false;
+    }
+    return writeFileSafely(to, bytes, error);
 }
 
 } // namespace kvx::Files

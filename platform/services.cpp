@@ -1,8 +1,11 @@
 #include "platform/services.h"
 
 #include "platform/errors.h"
+#include "platform/files.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
 
 #include <cstdio>
 #include <cstdlib>
@@ -109,6 +112,25 @@ QString AppPath()
 void setAppPath(const QString &folder)
 {
     hooks().appPath = folder;
+}
+
+QString InstalledDataFolder()
+{
+    return QDir::cleanPath(AppPath() + QStringLiteral("/../share/kvx410"));
+}
+
+QString SettingsFolder()
+{
+    if (Files::FolderWritable(AppPath()))
+        return AppPath();
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/kvx410");
+}
+
+QString DataFolder()
+{
+    if (Files::FolderWritable(AppPath()))
+        return AppPath();
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/kvx410");
 }
 
 void setFileDialogHook(FileDialogHook hook)

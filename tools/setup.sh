@@ -8,7 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth libx11-dev
+  xvfb xauth libx11-dev xdotool
+  dpkg-dev lintian desktop-file-utils
   fonts-dejavu-core fonts-liberation2
 )
 

@@ -80,7 +80,10 @@ void frmSwitch::writeSettings()
         return;
     const int fileNo = Files::FreeFile();
     try {
-        Files::OpenForOutput(fileNo, Files::joinPath(AppPath(), QStringLiteral("kvx.ini")));
+        const QString folder = SettingsFolder();
+        if (!Files::MakeFolder(folder))
+            raiseError(ErrPathAccess, QStringLiteral("Cannot make folder %1").arg(folder));
+        Files::OpenForOutput(fileNo, Files::joinPath(folder, QStringLiteral("kvx.ini")));
         Files::PrintLine(fileNo, settingsField(ModMain.DataFile.text()));
         Files::Close(fileNo);
     } catch (const PlatformError &e) {

@@ -71,7 +71,7 @@ void frmSwitch::MnuOpen_Click()
     dlg1.CancelError = true;
     dlg1.Filter = QStringLiteral("KVX Data files ( *.kvx )| *.kvx|All Files ( *.*)| *.*");
     dlg1.DialogTitle = QStringLiteral("Select an Exchange Data File");
-    dlg1.InitDir = AppPath();
+    dlg1.InitDir = DataFolder();
     try {
         dlg1.ShowOpen();
     } catch (const PlatformError &) {

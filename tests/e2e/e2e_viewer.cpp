@@ -6,6 +6,12 @@
 // start shows the file that "kvx.ini" names.
 //
 //   e2e_viewer PROGRAM SAMPLE.kvx SCREENSHOT-FOLDER
+//
+// With --installed, an installed program in a folder the user cannot write:
+// it starts on the sample, a file opened through the Open dialog (typed as a
+// person would, with xdotool) is shown, and the next start shows it again.
+//
+//   e2e_viewer --installed PROGRAM OTHER.kvx
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -185,6 +191,17 @@ public:
         return window;
     }
 
+    // Keys go to the window with the input focus; there is no window manager.
+    bool type(Window window, const QStringList &keys)
+    {
+        QProcess focus, xdotool;
+        focus.start(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"),
+                                                QString::number(window)});
+        xdotool.start(QStringLiteral("xdotool"), keys);
+        return focus.waitForFinished(EndSeconds * 1000) && xdotool.waitForFinished(EndSeconds * 1000)
+               && xdotool.exitCode() == 0;
+    }
+
     bool closeAndWait(Window window)
     {
         requestClose(m_display, window);
@@ -199,23 +216,55 @@ private:
 
 } // namespace
 
+int installed(Display *display, const QString &program, const QString &other)
+{
+    {
+        Run run(display, program);
+        const Window window = run.waitForWindow(QStringLiteral("KINGSBRIDGE TRUNK EXCHANGE"));
+        check(window != 0, QStringLiteral("the first start shows the sample"));
+        if (!window)
+            return 1;
+        check(run.type(window, {QStringLiteral("key"), QStringLiteral("ctrl+o")}), QStringLiteral("Ctrl+O"));
+        const Window dialog = run.waitForWindow(QStringLiteral("Select an Exchange Data File"));
+        check(dialog != 0, QStringLiteral("the Open dialog"));
+        if (!dialog)
+            return 1;
+        run.type(dialog, {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), other});
+        run.type(dialog, {QStringLiteral("key"), QStringLiteral("Return")});
+        const Window shown = run.waitForWindow(QStringLiteral("SECOND EXCHANGE"));
+        check(shown != 0, QStringLiteral("the file opened is shown"));
+        if (!shown)
+            return 1;
+        check(run.closeAndWait(shown), QStringLiteral("closing the window ends the program"));
+    }
+    Run run(display, program);
+    const Window window = run.waitForWindow(QStringLiteral("SECOND EXCHANGE"));
+    check(window != 0, QStringLiteral("the next start shows the file opened last"));
+    if (window)
+        check(run.closeAndWait(window), QStringLiteral("closing it ends the program"));
+    return g_failed ? 1 : 0;
+}
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    const bool install = argc == 4 && qstrcmp(argv[1], "--installed") == 0;
     if (argc != 4) {
-        std::fprintf(stderr, "usage: e2e_viewer PROGRAM SAMPLE.kvx SCREENSHOT-FOLDER\n");
+        std::fprintf(stderr, "usage: e2e_viewer PROGRAM SAMPLE.kvx SCREENSHOT-FOLDER\n"
+                             "       e2e_viewer --installed PROGRAM OTHER.kvx\n");
         return 2;
     }
-    const QString program = QString::fromLocal8Bit(argv[1]);
-    const QString sample = QString::fromLocal8Bit(argv[2]);
-    const QString shots = QString::fromLocal8Bit(argv[3]);
-
     XSetErrorHandler(ignoreXErrors);
     std::unique_ptr<Display, int (*)(Display *)> display(XOpenDisplay(nullptr), XCloseDisplay);
     if (!display) {
         std::fprintf(stderr, "no X display\n");
         return 2;
     }
+    if (install)
+        return installed(display.get(), QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    const QString program = QString::fromLocal8Bit(argv[1]);
+    const QString sample = QString::fromLocal8Bit(argv[2]);
+    const QString shots = QString::fromLocal8Bit(argv[3]);
 
     QTemporaryDir dir;
     const QString folder = QDir(dir.path()).canonicalPath();
