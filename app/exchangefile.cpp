@@ -632,10 +632,11 @@ void SaveExchange()
     if (!writer.write(ModMain, rings, &bytes))
         raiseError(ErrBadData, writer.errorString());
     Exchange saved = ringsAsSaved(ModMain, rings);
-    ModMain.SaveFileNo = qint16(Files::FreeFile());
-    Files::OpenForOutput(ModMain.SaveFileNo, ModMain.SaveFile);
-    Files::Print(ModMain.SaveFileNo, bytes);
-    Files::Close(ModMain.SaveFileNo);
+    const Files::FileNumber fileNo;
+    ModMain.SaveFileNo = qint16(fileNo);
+    Files::OpenForOutput(fileNo, ModMain.SaveFile);
+    Files::Print(fileNo, bytes);
+    Files::Close(fileNo);
     // The model holds what was saved, so that the editor opened again shows
     // it and a later save writes it again.
     ModMain.NoOfMas = saved.NoOfMas;

@@ -42,14 +42,13 @@ bool readDataFile(Exchange &fresh)
     reader.setNameMismatchHandler(
         [](const QByteArray &, int, int, int) { MsgBox(QStringLiteral("Error"), vbCritical); });
     try {
-        ModMain.FileNo = Files::FreeFile();
-        Files::OpenForInput(ModMain.FileNo, Files::pathFromBytes(ModMain.DataFile.text()));
-        const bool ok = reader.read(Files::Reader(ModMain.FileNo), fresh);
-        Files::Close(ModMain.FileNo);
+        const Files::FileNumber fileNo;
+        ModMain.FileNo = fileNo;
+        Files::OpenForInput(fileNo, Files::pathFromBytes(ModMain.DataFile.text()));
+        const bool ok = reader.read(Files::Reader(fileNo), fresh);
+        Files::Close(fileNo);
         return ok;
     } catch (const PlatformError &) {
-        if (Files::IsOpen(ModMain.FileNo))
-            Files::Abandon(ModMain.FileNo);
         return false;
     }
 }
@@ -121,18 +120,13 @@ void Main()
 {
     try {
         ModMain.DataFile = DefaultDataFile.toUtf8();
-        const int fileNo = Files::FreeFile();
+        const Files::FileNumber fileNo;
         const QString settings = SettingsFolder();
         if (Files::ExistsExact(settings, SettingsFile)) {
             Files::OpenForInput(fileNo, Files::joinPath(settings, SettingsFile));
-            try {
-                // An empty settings file names no file, like an empty first field.
-                // A path is a text: "2024" or "1.50" must not become a number.
-                ModMain.DataFile = Files::Reader(fileNo).atEnd() ? Loose() : Loose(Files::InputText(fileNo));
-            } catch (...) {
-                Files::Abandon(fileNo);
-                throw;
-            }
+            // An empty settings file names no file, like an empty first field.
+            // A path is a text: "2024" or "1.50" must not become a number.
+            ModMain.DataFile = Files::Reader(fileNo).atEnd() ? Loose() : Loose(Files::InputText(fileNo));
             if (ModMain.DataFile == "")
                 ModMain.DataFile = DefaultDataFile.toUtf8();
             Files::Close(fileNo);

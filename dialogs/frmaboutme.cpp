@@ -5,35 +5,14 @@
 #include "platform/label.h"
 #include "platform/picturebox.h"
 
-#include <memory>
-
 namespace kvx {
-
-namespace {
-std::unique_ptr<frmAboutME> &instance()
-{
-    static std::unique_ptr<frmAboutME> form;
-    return form;
-}
-} // namespace
 
 frmAboutME &frmAboutME::get(QWidget *owner)
 {
-    if (!instance())
-        instance().reset(new frmAboutME);
+    frmAboutME &form = made();
     if (owner)
-        instance()->setOwner(owner);
-    return *instance();
-}
-
-bool frmAboutME::isLoaded()
-{
-    return instance() != nullptr;
-}
-
-void frmAboutME::discard()
-{
-    instance().reset();
+        form.setOwner(owner);
+    return form;
 }
 
 frmAboutME::frmAboutME() : AboutDialog(QStringLiteral("About the Programmer"))

@@ -1,20 +1,19 @@
 #pragma once
 
 #include "dialogs/aboutdialog.h"
+#include "platform/singleform.h"
 
 namespace kvx {
 
 class Image;
 
 // About the people who keep the program: a team, with no address of its own.
-class frmAboutME : public AboutDialog
+class frmAboutME : public AboutDialog, public SingleForm<frmAboutME>
 {
     Q_OBJECT
 
 public:
     static frmAboutME &get(QWidget *owner = nullptr);
-    static bool isLoaded();
-    static void discard();
 
     PictureBox *Picture1 = nullptr;
     Image *Image1 = nullptr;
@@ -25,6 +24,7 @@ public:
     Label *Label6 = nullptr;
 
 private:
+    friend class SingleForm<frmAboutME>;
     frmAboutME();
 };
 

@@ -5,35 +5,14 @@
 #include "platform/picturebox.h"
 #include "platform/units.h"
 
-#include <memory>
-
 namespace kvx {
-
-namespace {
-std::unique_ptr<frmAboutPrg> &instance()
-{
-    static std::unique_ptr<frmAboutPrg> form;
-    return form;
-}
-} // namespace
 
 frmAboutPrg &frmAboutPrg::get(QWidget *owner)
 {
-    if (!instance())
-        instance().reset(new frmAboutPrg);
+    frmAboutPrg &form = made();
     if (owner)
-        instance()->setOwner(owner);
-    return *instance();
-}
-
-bool frmAboutPrg::isLoaded()
-{
-    return instance() != nullptr;
-}
-
-void frmAboutPrg::discard()
-{
-    instance().reset();
+        form.setOwner(owner);
+    return form;
 }
 
 frmAboutPrg::frmAboutPrg() : AboutDialog(QStringLiteral("About KVX-410"))

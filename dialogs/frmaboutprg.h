@@ -1,18 +1,17 @@
 #pragma once
 
 #include "dialogs/aboutdialog.h"
+#include "platform/singleform.h"
 
 namespace kvx {
 
 // About the program: its name, purpose, version and date.
-class frmAboutPrg : public AboutDialog
+class frmAboutPrg : public AboutDialog, public SingleForm<frmAboutPrg>
 {
     Q_OBJECT
 
 public:
     static frmAboutPrg &get(QWidget *owner = nullptr);
-    static bool isLoaded();
-    static void discard();
 
     PictureBox *Picture1 = nullptr;
     Label *Label1 = nullptr;
@@ -21,6 +20,7 @@ public:
     Label *Label4 = nullptr;
 
 private:
+    friend class SingleForm<frmAboutPrg>;
     frmAboutPrg();
 };
 

@@ -5,6 +5,7 @@
 #include "art/art.h"
 #include "platform/commandbutton.h"
 #include "platform/errors.h"
+#include "platform/events.h"
 #include "platform/files.h"
 #include "platform/frame.h"
 #include "platform/label.h"
@@ -29,16 +30,10 @@ namespace {
 
 const QString SaveFilter = QStringLiteral("KVX Data Files (*.kvx)|*.kvx|All Files (*.*)| *.*");
 
-std::unique_ptr<frmAlter> &editor()
-{
-    static std::unique_ptr<frmAlter> form;
-    return form;
-}
-
 // The editor is a top-level window: it must go before the application does.
 void discardAtExit()
 {
-    editor().reset();
+    frmAlter::discard();
 }
 
 int ringCount()
@@ -115,44 +110,38 @@ frmAlter::~frmAlter()
 
 void frmAlter::showEditor()
 {
-    std::unique_ptr<frmAlter> &form = editor();
-    if (form && form->m_unloaded)
-        form.reset();
-    if (!form) {
+    if (existing() && existing()->m_unloaded)
+        discard();
+    if (!existing()) {
         static const bool registered = [] {
             qAddPostRoutine(discardAtExit);
             return true;
         }();
         Q_UNUSED(registered);
-        form.reset(new frmAlter);
-        form->Load();
-        form->placeBesideMainWindow();
+        frmAlter &form = made();
+        form.Load();
+        form.placeBesideMainWindow();
     }
-    form->Show();
+    existing()->Show();
 }
 
 frmAlter *frmAlter::loaded()
 {
-    const std::unique_ptr<frmAlter> &form = editor();
-    return form && !form->m_unloaded ? form.get() : nullptr;
-}
-
-void frmAlter::discard()
-{
-    editor().reset();
+    frmAlter *form = existing();
+    return form && !form->m_unloaded ? form : nullptr;
 }
 
 void frmAlter::reload()
 {
-    std::unique_ptr<frmAlter> &form = editor();
-    if (!form || form->m_unloaded)
+    frmAlter *old = loaded();
+    if (!old)
         return;
-    const QByteArray geometry = form->saveGeometry();
-    const int tab = form->SSTab1->Tab();
-    const bool shown = form->isVisible();
-    const bool active = form->isActiveWindow();
-    form.reset();
-    form.reset(new frmAlter);
+    const QByteArray geometry = old->saveGeometry();
+    const int tab = old->SSTab1->Tab();
+    const bool shown = old->isVisible();
+    const bool active = old->isActiveWindow();
+    discard();
+    frmAlter *form = &made();
     form->Load();
     form->restoreGeometry(geometry);
     form->SSTab1->setTab(tab);
@@ -180,22 +169,13 @@ bool frmAlter::settleEdits()
     switch (askToSave()) {
     case vbYes: {
         bool saved = false;
-        guard([this, &saved] { saved = saveToDataFile(); });
+        runHandler([this, &saved] { saved = saveToDataFile(); });
         return saved;
     }
     case vbNo:
         return true;
     default:
         return false;
-    }
-}
-
-void frmAlter::guard(const std::function<void()> &handler)
-{
-    try {
-        handler();
-    } catch (const PlatformError &e) {
-        MsgBox(e.description(), vbCritical);
     }
 }
 
@@ -212,9 +192,9 @@ void frmAlter::createMenus()
     mnuEdit->setVisible(false);
     createEditMenu();
 
-    connect(MnuSav, &Menu::Click, this, [this] { guard([this] { MnuSav_Click(); }); });
-    connect(MnuSavAs, &Menu::Click, this, [this] { guard([this] { MnuSavAs_Click(); }); });
-    connect(mnuEx, &Menu::Click, this, [this] { guard([this] { mnuEx_Click(); }); });
+    connect(MnuSav, &Menu::Click, this, [this] { MnuSav_Click(); });
+    connect(MnuSavAs, &Menu::Click, this, [this] { MnuSavAs_Click(); });
+    connect(mnuEx, &Menu::Click, this, [this] { mnuEx_Click(); });
 }
 
 void frmAlter::createRackChoice(Container *tab)
@@ -228,7 +208,7 @@ void frmAlter::createRackChoice(Container *tab)
     lstRackName = new ListBox(tab);
     lstRackName->Move(3480, 600, 1815, 450);
     lstRackName->setToolTipText(QStringLiteral("Rack"));
-    lstRackName->Click = [this] { guard([this] { lstRackName_Click(); }); };
+    lstRackName->Click = [this] { lstRackName_Click(); };
 
     lblPosition = tab->create<Label>();
     lblPosition->Move(6480, 480, 1815, 735);
@@ -246,7 +226,7 @@ void frmAlter::createRackChoice(Container *tab)
         optStation.add(k, option);
     }
     optStation(0).setValue(true);
-    optStation.on(&OptionButton::Click, [this](int index) { guard([this, index] { optStation_Click(index); }); });
+    optStation.on(&OptionButton::Click, [this](int index) { optStation_Click(index); });
 }
 
 void frmAlter::placeBesideMainWindow()
@@ -304,11 +284,11 @@ void frmAlter::Form_Load()
 
     // 4. The first rack; a room without racks has no shelf to edit.
     if (RackCount > 0)
-        guard([this] { lstRackName->setListIndex(0); });
+        runHandler([this] { lstRackName->setListIndex(0); });
     else
         enableRackControls(false);
 
-    guard([this] {
+    runHandler([this] {
         txtSiteName->setText(ModMain.SiteName.str()); // 5
         fillRoomSize();                                // 6
         fillRingRows();                                // 7

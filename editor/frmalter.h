@@ -25,12 +25,16 @@
 #include "platform/label.h"
 #include "platform/optionbutton.h"
 #include "platform/services.h"
+#include "platform/singleform.h"
 #include "platform/textbox.h"
 
 #include <functional>
 #include <vector>
 
 namespace kvx {
+
+// The editor's mark on the chosen box of the room grid and the chosen card row.
+inline constexpr quint32 HighlightColor = 0x87F411;
 
 class ComboBox;
 class CommandButton;
@@ -42,7 +46,7 @@ class PictureBox;
 class TabControl;
 class VScrollBar;
 
-class frmAlter : public Form, public RingControls
+class frmAlter : public Form, public RingControls, public SingleForm<frmAlter>
 {
     Q_OBJECT
 
@@ -54,8 +58,6 @@ public:
     static void showEditor();
     // The loaded editor, or nullptr.
     static frmAlter *loaded();
-    // Destroys the editor without asking anything (for a fresh start).
-    static void discard();
     // Makes the loaded editor anew on the model as it is now, at the same
     // place, size and tab; nothing of the window before survives.
     static void reload();
@@ -154,6 +156,7 @@ public:
     CommonDialog dlg1;
 
 private:
+    friend class SingleForm<frmAlter>;
     frmAlter();
 
     // frmalter.cpp: window, rack and shelf choice, saving
@@ -172,9 +175,6 @@ private:
     bool saveToDataFile();
     bool writeModel(const QString &file);
     void markEdited() { m_edited = true; }
-    // Runs an event handler; a platform error that escapes it is shown and
-    // never thrown through the event loop.
-    static void guard(const std::function<void()> &handler);
 
     // frmalter_room.cpp: the "Major Change" tab
     void createRoomTab(Container *tab);

@@ -8,6 +8,7 @@
 #include "art/art.h"
 #include "platform/commandbutton.h"
 #include "platform/frame.h"
+#include "platform/input.h"
 #include "platform/image.h"
 #include "platform/label.h"
 #include "platform/listbox.h"
@@ -26,7 +27,6 @@ namespace kvx {
 
 namespace {
 
-constexpr quint32 RowHighlight = 0x87F411;
 constexpr double RowHeight = 285;
 constexpr double RowGap = 40;
 // Where the last row ends within `pic` when the list is scrolled to its end.
@@ -91,7 +91,7 @@ void frmAlter::createCardRows(Container *tab)
     VScroll->setMax(0);
     VScroll->setSmallChange(1);
     VScroll->setLargeChange(10);
-    VScroll->Change = [this] { guard([this] { VScroll_Change(); }); };
+    VScroll->Change = [this] { VScroll_Change(); };
 
     // The hidden template row just above the visible area.
     const struct
@@ -109,17 +109,15 @@ void frmAlter::createCardRows(Container *tab)
         box->setVisible(false);
         c.column->add(0, box);
         ControlArray<TextBox> *column = c.column;
-        column->on(&TextBox::GotFocus, [this](int index) { guard([this, index] { row_GotFocus(index); }); });
-        column->on(&TextBox::LostFocus, [this](int index) { guard([this, index] { row_LostFocus(index); }); });
+        column->on(&TextBox::GotFocus, [this](int index) { row_GotFocus(index); });
+        column->on(&TextBox::LostFocus, [this](int index) { row_LostFocus(index); });
         column->on(&TextBox::DblClick, [this](int index) {
-            guard([this, index] {
-                if (!m_rowsChanging)
-                    ToggleRowEdit(index);
-            });
+            if (!m_rowsChanging)
+                ToggleRowEdit(index);
         });
         column->on(&TextBox::KeyDown, [this, column](int index, int &KeyCode, int) {
             const int key = KeyCode;
-            guard([this, column, index, key] { row_KeyDown(*column, index, key); });
+            row_KeyDown(*column, index, key);
         });
     }
 
@@ -133,9 +131,9 @@ void frmAlter::createCardRows(Container *tab)
     cmdAdd = addButton(frameEdit, QStringLiteral("Add"), 1320);
     cmdInsert = addButton(frameEdit, QStringLiteral("Insert"), 2160);
     cmdDelete = addButton(frameEdit, QStringLiteral("Delete"), 2880);
-    cmdAdd->Click = [this] { guard([this] { cmdAdd_Click(); }); };
-    cmdInsert->Click = [this] { guard([this] { cmdInsert_Click(); }); };
-    cmdDelete->Click = [this] { guard([this] { cmdDelete_Click(); }); };
+    cmdAdd->Click = [this] { cmdAdd_Click(); };
+    cmdInsert->Click = [this] { cmdInsert_Click(); };
+    cmdDelete->Click = [this] { cmdDelete_Click(); };
 
     frameDetails = new Frame(tab);
     frameDetails->Move(5280, 2040, 3495, 3615);
@@ -237,7 +235,7 @@ void frmAlter::MarkRow(int Row)
     if (Row < 1)
         return;
     skipError([&] {
-        setRowColor(Row, RowHighlight);
+        setRowColor(Row, HighlightColor);
         const TextBox &card = txtCard(Row);
         const double middle = card.Top() + card.Height() / 2 + frameHolder->Top();
         if (middle < 0 || middle > pic->Height())
@@ -420,9 +418,9 @@ void frmAlter::row_KeyDown(ControlArray<TextBox> &column, int Index, int KeyCode
     if (m_rowsChanging)
         return;
     int next = 0;
-    if (KeyCode == 40 && Index < CardRows)
+    if (KeyCode == KeyCodes::Down && Index < CardRows)
         next = Index + 1;
-    else if (KeyCode == 38 && Index > 1)
+    else if (KeyCode == KeyCodes::Up && Index > 1)
         next = Index - 1;
     if (next == 0)
         return;

@@ -6,6 +6,7 @@
 
 #include "app/modmain.h"
 #include "platform/frame.h"
+#include "platform/input.h"
 #include "platform/label.h"
 #include "platform/menu.h"
 #include "platform/picturebox.h"
@@ -16,9 +17,6 @@ namespace kvx {
 
 namespace {
 
-constexpr quint32 Selected = 0x87F411;
-constexpr int ArrowUp = 38;
-constexpr int ArrowDown = 40;
 constexpr int StationBoxes = 5;
 
 // The place of grid element i, for a room of `racks` places per shoot.
@@ -51,15 +49,15 @@ void frmAlter::createRoomGrid(Container *tab)
     box->setVisible(false);
     lblEdRack.add(0, box);
     lblEdRack.on(&Label::MouseDown, [this](int index, int button, int, double, double) {
-        guard([this, index, button] { lblEdRack_MouseDown(index, button); });
+        lblEdRack_MouseDown(index, button);
     });
 
     HScroll1 = new HScrollBar(tab);
     HScroll1->Move(360, 5280, 6975, 135);
-    HScroll1->Change = [this] { guard([this] { HScroll1_Change(); }); };
+    HScroll1->Change = [this] { HScroll1_Change(); };
     VScroll1 = new VScrollBar(tab);
     VScroll1->Move(7320, 2400, 135, 2895);
-    VScroll1->Change = [this] { guard([this] { VScroll1_Change(); }); };
+    VScroll1->Change = [this] { VScroll1_Change(); };
 }
 
 void frmAlter::createStationBoxes(Container *tab)
@@ -82,13 +80,13 @@ void frmAlter::createStationBoxes(Container *tab)
         station->setRefusedCharacters(QStringLiteral(",\r\n"));
         txtEdShelf.add(k, station);
     }
-    txtEdShelf.on(&TextBox::Change, [this](int index) { guard([this, index] { txtEdShelf_Change(index); }); });
+    txtEdShelf.on(&TextBox::Change, [this](int index) { txtEdShelf_Change(index); });
     txtEdShelf.on(&TextBox::DblClick, [this](int index) { txtEdShelf(index).setLocked(false); });
-    txtEdShelf.on(&TextBox::GotFocus, [this](int index) { guard([this, index] { txtEdShelf_GotFocus(index); }); });
-    txtEdShelf.on(&TextBox::LostFocus, [this](int index) { guard([this, index] { txtEdShelf_LostFocus(index); }); });
+    txtEdShelf.on(&TextBox::GotFocus, [this](int index) { txtEdShelf_GotFocus(index); });
+    txtEdShelf.on(&TextBox::LostFocus, [this](int index) { txtEdShelf_LostFocus(index); });
     txtEdShelf.on(&TextBox::KeyDown, [this](int index, int &KeyCode, int) {
         const int key = KeyCode;
-        guard([this, index, key] { txtEdShelf_KeyDown(index, key); });
+        txtEdShelf_KeyDown(index, key);
     });
 }
 
@@ -176,7 +174,7 @@ void frmAlter::selectPlace(int Index)
     Label &box = lblEdRack(Index);
     EdSelIndex = Index;
     EdSavedColor = box.BackColor();
-    box.setBackColor(Selected);
+    box.setBackColor(HighlightColor);
 }
 
 void frmAlter::txtEdShelf_Change(int Index)
@@ -194,7 +192,7 @@ void frmAlter::txtEdShelf_Change(int Index)
 
 void frmAlter::txtEdShelf_GotFocus(int Index)
 {
-    txtEdShelf(Index).setBackColor(Selected);
+    txtEdShelf(Index).setBackColor(HighlightColor);
 }
 
 void frmAlter::txtEdShelf_LostFocus(int Index)
@@ -206,9 +204,9 @@ void frmAlter::txtEdShelf_LostFocus(int Index)
 
 void frmAlter::txtEdShelf_KeyDown(int Index, int KeyCode)
 {
-    if (KeyCode == ArrowDown)
+    if (KeyCode == KeyCodes::Down)
         txtEdShelf((Index + 1) % StationBoxes).SetFocus();
-    else if (KeyCode == ArrowUp)
+    else if (KeyCode == KeyCodes::Up)
         txtEdShelf((Index + StationBoxes - 1) % StationBoxes).SetFocus();
 }
 

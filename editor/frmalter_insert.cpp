@@ -59,7 +59,7 @@ void frmAlter::createEditMenu()
 {
     mnuIns = new Menu(mnuEdit, QStringLiteral("Insert"));
     const auto insertOnClick = [this](Menu *item) {
-        connect(item, &Menu::Click, this, [this, item] { guard([this, item] { InsertRack(item->Caption()); }); });
+        connect(item, &Menu::Click, this, [this, item] { InsertRack(item->Caption()); });
     };
     for (const RackMenuEntry &entry : rackMenu()) {
         auto *item = new Menu(mnuIns, QString::fromLatin1(entry.caption));
@@ -78,7 +78,7 @@ void frmAlter::createEditMenu()
         }
     }
     mnuRem = new Menu(mnuEdit, QStringLiteral("Remove"));
-    connect(mnuRem, &Menu::Click, this, [this] { guard([this] { mnuRem_Click(); }); });
+    connect(mnuRem, &Menu::Click, this, [this] { mnuRem_Click(); });
 }
 
 void frmAlter::InsertRack(const QString &name)

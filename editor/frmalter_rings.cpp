@@ -105,8 +105,8 @@ void frmAlter::createRingTab(Container *tab)
         fixed->setEnabled(false);
     }
 
-    clrMis->Click = [this] { guard([this] { clrMis_Click(); }); };
-    clrMas.on(&Label::Click, [this](int index) { guard([this, index] { clrMas_Click(index); }); });
+    clrMis->Click = [this] { clrMis_Click(); };
+    clrMas.on(&Label::Click, [this](int index) { clrMas_Click(index); });
     // The ticks and member lists reach the model only at a save: until then
     // they are edits a load would lose.
     chkmas.on(&CheckBox::Click, [this](int) { markEdited(); });

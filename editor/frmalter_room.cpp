@@ -62,7 +62,7 @@ void frmAlter::createRoomTab(Container *tab)
     txtSiteName->Move(2280, 360, 5415, 300);
     // The site name is written between double quotes on one line of the file.
     txtSiteName->setRefusedCharacters(QStringLiteral(",\r\n\""));
-    txtSiteName->Change = [this] { guard([this] { txtSiteName_Change(); }); };
+    txtSiteName->Change = [this] { txtSiteName_Change(); };
 
     caption(frameRoom, QStringLiteral("Number of Shoots"), 240, 880, 1935);
     cmbShoot = new ComboBox(frameRoom);
@@ -74,7 +74,7 @@ void frmAlter::createRoomTab(Container *tab)
     cmdUpdate = new CommandButton(frameRoom);
     cmdUpdate->Move(6600, 840, 1095, 375);
     cmdUpdate->setCaption(QStringLiteral("Update"));
-    cmdUpdate->Click = [this] { guard([this] { cmdUpdate_Click(); }); };
+    cmdUpdate->Click = [this] { cmdUpdate_Click(); };
 
     createRoomGrid(tab);
     createStationBoxes(tab);

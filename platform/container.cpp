@@ -300,22 +300,9 @@ void Container::mouseDoubleClickEvent(QMouseEvent *event)
 
 void Container::mouseMoveEvent(QMouseEvent *event)
 {
+    // The pointer shows what lies under it: an open door's hand, for one.
     event->accept();
-    const QPoint at = event->position().toPoint() - m_origin;
-    const int button = event->buttons() & Qt::LeftButton ? 1 : event->buttons() & Qt::RightButton ? 2 : 0;
-    const int shift = shiftOf(event->modifiers());
-    LightControl *under = itemAt(at);
-    updatePointer(under);
-    // While a button is held the control that took the press keeps the mouse.
-    LightControl *target = event->buttons() != Qt::NoButton ? m_pressed : under;
-    if (event->buttons() != Qt::NoButton && m_backgroundPressed)
-        target = nullptr;
-    if (target) {
-        const QPoint local = at - target->pixelRect().topLeft();
-        fire(target->MouseMove, button, shift, twipsFromPixels(local.x()), twipsFromPixels(local.y()));
-    } else if (!m_pressed) {
-        fire(MouseMove, button, shift, twipsFromPixels(at.x()), twipsFromPixels(at.y()));
-    }
+    updatePointer(itemAt(event->position().toPoint() - m_origin));
 }
 
 void Container::keyPressEvent(QKeyEvent *event)

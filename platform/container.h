@@ -74,7 +74,6 @@ public:
     std::function<void()> DblClick;
     MouseHandler MouseDown;
     MouseHandler MouseUp;
-    MouseHandler MouseMove;
 
 protected:
     // Painted under the controls, in client coordinates (pictures, drawings).

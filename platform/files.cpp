@@ -158,11 +158,6 @@ void Abandon(int fileNo)
     table().erase(fileNo);
 }
 
-void CloseAll()
-{
-    table().clear();
-}
-
 bool ExistsExact(const QString &folder, const QString &name)
 {
     const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);

@@ -39,7 +39,26 @@ void PrintLine(int fileNo, QByteArrayView bytes = {});
 void Close(int fileNo);
 // Closes without writing (for failure paths).
 void Abandon(int fileNo);
-void CloseAll();
+
+// A free file number, abandoned if it is still open when this goes out of
+// scope: whatever fails between Open and Close leaves no file open. Take the
+// next number only after opening this one, as with FreeFile.
+class FileNumber
+{
+public:
+    FileNumber() : m_fileNo(FreeFile()) {}
+    ~FileNumber()
+    {
+        if (IsOpen(m_fileNo))
+            Abandon(m_fileNo);
+    }
+    FileNumber(const FileNumber &) = delete;
+    FileNumber &operator=(const FileNumber &) = delete;
+    operator int() const { return m_fileNo; }
+
+private:
+    int m_fileNo;
+};
 
 // Writes a whole file so that a failure leaves the old one whole, and says
 // why in *error: "Cannot write file NAME: REASON". A file of the user's own

@@ -36,46 +36,46 @@ int keyCodeOf(const QKeyEvent &event)
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
         return key;
     if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
-        return 112 + (key - Qt::Key_F1);
+        return KeyCodes::F1 + (key - Qt::Key_F1);
     switch (key) {
     case Qt::Key_Backspace:
-        return 8;
+        return KeyCodes::Back;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-        return 9;
+        return KeyCodes::Tab;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return KeyCodes::Return;
     case Qt::Key_Shift:
-        return 16;
+        return KeyCodes::Shift;
     case Qt::Key_Control:
-        return 17;
+        return KeyCodes::Control;
     case Qt::Key_Alt:
-        return 18;
+        return KeyCodes::Alt;
     case Qt::Key_Escape:
-        return 27;
+        return KeyCodes::Escape;
     case Qt::Key_Space:
-        return 32;
+        return KeyCodes::Space;
     case Qt::Key_PageUp:
-        return 33;
+        return KeyCodes::PageUp;
     case Qt::Key_PageDown:
-        return 34;
+        return KeyCodes::PageDown;
     case Qt::Key_End:
-        return 35;
+        return KeyCodes::End;
     case Qt::Key_Home:
-        return 36;
+        return KeyCodes::Home;
     case Qt::Key_Left:
-        return 37;
+        return KeyCodes::Left;
     case Qt::Key_Up:
-        return 38;
+        return KeyCodes::Up;
     case Qt::Key_Right:
-        return 39;
+        return KeyCodes::Right;
     case Qt::Key_Down:
-        return 40;
+        return KeyCodes::Down;
     case Qt::Key_Insert:
-        return 45;
+        return KeyCodes::Insert;
     case Qt::Key_Delete:
-        return 46;
+        return KeyCodes::Delete;
     default:
         return 0;
     }

@@ -6,6 +6,29 @@ class QKeyEvent;
 
 namespace kvx {
 
+// The key codes the handlers of the windows see (KeyDown's KeyCode).
+namespace KeyCodes {
+inline constexpr int Back = 8;
+inline constexpr int Tab = 9;
+inline constexpr int Return = 13;
+inline constexpr int Shift = 16;
+inline constexpr int Control = 17;
+inline constexpr int Alt = 18;
+inline constexpr int Escape = 27;
+inline constexpr int Space = 32;
+inline constexpr int PageUp = 33;
+inline constexpr int PageDown = 34;
+inline constexpr int End = 35;
+inline constexpr int Home = 36;
+inline constexpr int Left = 37;
+inline constexpr int Up = 38;
+inline constexpr int Right = 39;
+inline constexpr int Down = 40;
+inline constexpr int Insert = 45;
+inline constexpr int Delete = 46;
+inline constexpr int F1 = 112;
+} // namespace KeyCodes
+
 // Mouse and keyboard in the terms the event handlers of the windows use.
 int buttonOf(Qt::MouseButton button);          // 1 left, 2 right, 4 middle
 int shiftOf(Qt::KeyboardModifiers modifiers);  // 1 Shift, 2 Ctrl, 4 Alt

@@ -222,13 +222,6 @@ void Label::setFontBold(bool bold)
     setFontDesc(desc);
 }
 
-void Label::setFontUnderline(bool underline)
-{
-    FontDesc desc = m_fontDesc;
-    desc.underline = underline;
-    setFontDesc(desc);
-}
-
 void Label::fitToCaption()
 {
     if (m_autoSize)

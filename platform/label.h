@@ -47,8 +47,6 @@ public:
     void setFontSize(double points);
     bool FontBold() const { return m_fontDesc.bold; }
     void setFontBold(bool bold);
-    bool FontUnderline() const { return m_fontDesc.underline; }
-    void setFontUnderline(bool underline);
     // The installed font that stands in for it.
     const QFont &font() const { return m_font; }
 

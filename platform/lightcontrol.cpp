@@ -123,12 +123,10 @@ void LightControl::resetMousePointer()
     m_pointer.reset();
 }
 
-void LightControl::ZOrder(int position)
+void LightControl::sendToBack()
 {
-    if (!m_container)
-        return;
-    auto &items = m_container->m_items;
-    m_container->moveItem(this, position == 0 ? items.end() : items.begin());
+    if (m_container)
+        m_container->moveItem(this, m_container->m_items.begin());
 }
 
 QRect LightControl::pixelRect() const

@@ -58,8 +58,7 @@ public:
     const std::optional<QCursor> &mousePointer() const { return m_pointer; }
 
     // Stacking within the container; 0 brings to the front, 1 sends to the back.
-    void ZOrder(int position = 0);
-    void sendToBack() { ZOrder(1); }
+    void sendToBack();
 
     // Where the control lies in its container's client pixels.
     QRect pixelRect() const;
@@ -70,7 +69,6 @@ public:
     std::function<void()> DblClick;
     MouseHandler MouseDown;
     MouseHandler MouseUp;
-    MouseHandler MouseMove;
 
     // Used by control arrays.
     void setArrayIndex(const void *array, int index);

@@ -26,15 +26,6 @@ void ListBox::AddItem(const QString &item, int index)
     m_quiet = false;
 }
 
-void ListBox::RemoveItem(int index)
-{
-    if (index < 0 || index >= count())
-        raiseError(ErrInvalidProperty, QStringLiteral("Invalid argument"));
-    m_quiet = true;
-    delete takeItem(index);
-    m_quiet = false;
-}
-
 void ListBox::Clear()
 {
     m_quiet = true;

@@ -16,7 +16,6 @@ public:
     explicit ListBox(QWidget *parent);
 
     void AddItem(const QString &item, int index = -1);
-    void RemoveItem(int index);
     void Clear();
     int ListCount() const { return count(); }
     int ListIndex() const { return currentRow(); }

@@ -1,5 +1,6 @@
 #include "platform/menu.h"
 
+#include "platform/events.h"
 #include "platform/fonts.h"
 
 #include <QAction>
@@ -35,7 +36,7 @@ Menu::Menu(QMenuBar *bar, const QString &caption) : QObject(bar), m_caption(capt
     m_menu = new QMenu(caption, bar);
     useMenuFont(m_menu);
     m_action = bar->addMenu(m_menu);
-    connect(m_menu, &QMenu::aboutToShow, this, &Menu::Click);
+    connect(m_menu, &QMenu::aboutToShow, this, &Menu::raiseClick);
 }
 
 Menu::Menu(Menu *parent, const QString &caption, const QKeySequence &shortcut) : QObject(parent), m_caption(caption)
@@ -49,7 +50,7 @@ Menu::Menu(Menu *parent, const QString &caption, const QKeySequence &shortcut) :
         m_action->setShortcut(shortcut);
         m_action->setShortcutContext(Qt::WindowShortcut);
     }
-    connect(m_action, &QAction::triggered, this, &Menu::Click);
+    connect(m_action, &QAction::triggered, this, &Menu::raiseClick);
     parent->addItem(this);
 }
 
@@ -73,7 +74,7 @@ QMenu *Menu::submenu()
         m_ownsMenu = true;
         // A command that becomes a submenu keeps its action as the entry.
         m_action->setMenu(m_menu);
-        connect(m_menu, &QMenu::aboutToShow, this, &Menu::Click);
+        connect(m_menu, &QMenu::aboutToShow, this, &Menu::raiseClick);
     }
     return m_menu;
 }
@@ -127,6 +128,11 @@ void Menu::popup()
     }
     if (m_menu)
         m_menu->exec(QCursor::pos());
+}
+
+void Menu::raiseClick()
+{
+    runHandler([this] { emit Click(); });
 }
 
 void Menu::trigger()

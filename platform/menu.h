@@ -49,6 +49,7 @@ signals:
     void Click();
 
 private:
+    void raiseClick();
     void addItem(Menu *item);
 
     QString m_caption;

@@ -1,6 +1,7 @@
 #include "platform/services.h"
 
 #include "platform/errors.h"
+#include "platform/events.h"
 #include "platform/files.h"
 
 #include <QCoreApplication>
@@ -198,6 +199,11 @@ bool CommonDialog::ShowColor()
     }
     Color = *chosen;
     return true;
+}
+
+void reportHandlerError(const PlatformError &error)
+{
+    MsgBox(error.description(), vbCritical);
 }
 
 } // namespace kvx

@@ -12,7 +12,6 @@ Shape::Shape(const Shape &other, Key key)
     : LightControl(other, key),
       m_borderStyle(other.m_borderStyle),
       m_borderColor(other.m_borderColor),
-      m_borderWidth(other.m_borderWidth),
       m_backColor(other.m_backColor),
       m_backStyle(other.m_backStyle)
 {
@@ -32,12 +31,6 @@ void Shape::setBorderStyle(int style)
 void Shape::setBorderColor(quint32 color)
 {
     m_borderColor = color;
-    repaint();
-}
-
-void Shape::setBorderWidth(int width)
-{
-    m_borderWidth = std::max(1, width);
     repaint();
 }
 
@@ -63,13 +56,11 @@ void Shape::paint(QPainter &painter) const
     static const Qt::PenStyle styles[] = {Qt::NoPen, Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
                                           Qt::DashDotDotLine};
     const Qt::PenStyle style = m_borderStyle < 6 ? styles[m_borderStyle] : Qt::SolidLine;
-    // Wide borders grow inwards so the shape never paints outside its bounds.
-    const int inset = m_borderWidth / 2;
-    QPen pen(resolveColor(m_borderColor), m_borderWidth == 1 ? 0 : m_borderWidth, style);
+    QPen pen(resolveColor(m_borderColor), 0, style);
     pen.setJoinStyle(Qt::MiterJoin);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(area.adjusted(inset, inset, -1 - inset, -1 - inset));
+    painter.drawRect(area.adjusted(0, 0, -1, -1));
 }
 
 } // namespace kvx

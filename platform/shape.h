@@ -22,8 +22,6 @@ public:
     quint32 BorderColor() const { return m_borderColor; }
     void setBorderColor(quint32 color);
     // In pixels.
-    int BorderWidth() const { return m_borderWidth; }
-    void setBorderWidth(int width);
     quint32 BackColor() const { return m_backColor; }
     void setBackColor(quint32 color);
     int BackStyle() const { return m_backStyle; }
@@ -38,7 +36,6 @@ protected:
 private:
     int m_borderStyle = Solid;
     quint32 m_borderColor = SysWindowText;
-    int m_borderWidth = 1;
     quint32 m_backColor = SysWindowBackground;
     int m_backStyle = Transparent;
 };

@@ -64,23 +64,6 @@ void TabControl::setTab(int tab)
     m_bar->setCurrentIndex(tab);
 }
 
-QString TabControl::TabCaption(int tab) const
-{
-    page(tab);
-    return m_bar->tabText(tab);
-}
-
-void TabControl::setTabCaption(int tab, const QString &caption)
-{
-    page(tab);
-    m_bar->setTabText(tab, caption);
-}
-
-double TabControl::TabHeight() const
-{
-    return twipsFromPixels(m_bar->sizeHint().height());
-}
-
 void TabControl::showTab(int tab)
 {
     if (tab == m_current || tab < 0 || tab >= Tabs())

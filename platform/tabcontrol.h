@@ -25,10 +25,6 @@ public:
     Container *page(int tab) const;
     int Tab() const { return m_current; }
     void setTab(int tab);
-    QString TabCaption(int tab) const;
-    void setTabCaption(int tab, const QString &caption);
-    // Height of the row of tabs in twips.
-    double TabHeight() const;
 
     std::function<void(int PreviousTab)> Click;
 

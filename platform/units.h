@@ -20,7 +20,6 @@ QRect pixelRectFromTwips(double left, double top, double width, double height);
 inline constexpr quint32 ColorBlack = 0x000000;
 inline constexpr quint32 ColorWhite = 0xFFFFFF;
 inline constexpr quint32 ColorRed = 0x0000FF;
-inline constexpr quint32 ColorGreen = 0x00FF00;
 inline constexpr quint32 ColorBlue = 0xFF0000;
 inline constexpr quint32 ColorYellow = 0x00FFFF;
 inline constexpr quint32 SysWindowBackground = 0x80000005;

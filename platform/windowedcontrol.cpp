@@ -139,14 +139,6 @@ void WindowedControl::SetFocus()
     m_self->setFocus(Qt::OtherFocusReason);
 }
 
-void WindowedControl::ZOrder(int position)
-{
-    if (position == 0)
-        m_self->raise();
-    else
-        m_self->lower();
-}
-
 void WindowedControl::setArrayIndex(const void *array, int index)
 {
     m_array = array;
@@ -159,7 +151,6 @@ void WindowedControl::unload()
     GotFocus = nullptr;
     LostFocus = nullptr;
     KeyDown = nullptr;
-    KeyUp = nullptr;
     KeyPress = nullptr;
     m_self->hide();
     m_self->deleteLater();
@@ -202,15 +193,6 @@ bool WindowedControl::handleCommonEvent(QEvent *event)
             fire(KeyPress, keyAscii);
             if (!self || keyAscii == 0)
                 return true;
-        }
-        return false;
-    }
-    case QEvent::KeyRelease: {
-        auto *key = static_cast<QKeyEvent *>(event);
-        int keyCode = keyCodeOf(*key);
-        if (KeyUp && keyCode) {
-            fire(KeyUp, keyCode, shiftOf(key->modifiers()));
-            return keyCode == 0;
         }
         return false;
     }

@@ -54,13 +54,11 @@ public:
     void setMousePointer(const QCursor &cursor);
     void SetFocus();
     // 0 brings to the front of its siblings, 1 sends to the back.
-    void ZOrder(int position = 0);
 
     std::function<void()> GotFocus;
     std::function<void()> LostFocus;
     // Setting KeyCode (or KeyAscii) to 0 swallows the key.
     std::function<void(int &KeyCode, int Shift)> KeyDown;
-    std::function<void(int &KeyCode, int Shift)> KeyUp;
     std::function<void(int &KeyAscii)> KeyPress;
 
     QWidget *widget() const { return m_self; }

@@ -4,17 +4,9 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 
-#include <memory>
-
 namespace kvx {
 
 namespace {
-
-std::unique_ptr<frmSwitch> &instance()
-{
-    static std::unique_ptr<frmSwitch> form;
-    return form;
-}
 
 // The settings file holds one field: a path with a comma would be read back
 // only up to the comma, so such a path is written quoted.
@@ -29,25 +21,19 @@ QByteArray settingsField(const QByteArray &path)
 
 frmSwitch &frmSwitch::get()
 {
-    build();
-    instance()->Load();
-    return *instance();
+    frmSwitch &form = made();
+    form.Load();
+    return form;
 }
 
 void frmSwitch::build()
 {
-    if (!instance())
-        instance().reset(new frmSwitch);
+    made();
 }
 
 bool frmSwitch::isLoaded()
 {
-    return instance() && instance()->Form::isLoaded();
-}
-
-void frmSwitch::discard()
-{
-    instance().reset();
+    return existing() && existing()->Form::isLoaded();
 }
 
 frmSwitch::frmSwitch()
@@ -78,7 +64,7 @@ void frmSwitch::writeSettings()
 {
     if (ModMain.DataFile == "")
         return;
-    const int fileNo = Files::FreeFile();
+    const Files::FileNumber fileNo;
     try {
         const QString folder = SettingsFolder();
         if (!Files::MakeFolder(folder))
@@ -88,8 +74,6 @@ void frmSwitch::writeSettings()
         Files::Close(fileNo);
     } catch (const PlatformError &e) {
         // The user is told, and the program still ends.
-        if (Files::IsOpen(fileNo))
-            Files::Abandon(fileNo);
         MsgBox(e.description(), vbInformation);
     }
 }

@@ -26,6 +26,7 @@
 #include "platform/picturebox.h"
 #include "platform/scrollbar.h"
 #include "platform/services.h"
+#include "platform/singleform.h"
 #include "platform/shape.h"
 #include "platform/timer.h"
 
@@ -33,7 +34,7 @@
 
 namespace kvx {
 
-class frmSwitch : public Form
+class frmSwitch : public Form, public SingleForm<frmSwitch>
 {
     Q_OBJECT
 
@@ -45,8 +46,6 @@ public:
     static void build();
     // True once the form is loaded, not merely built.
     static bool isLoaded();
-    // Destroys the window without its Unload handler (for a fresh start).
-    static void discard();
 
     void InitMe();
     void Clear(qint16 r, qint16 c);
@@ -134,6 +133,7 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    friend class SingleForm<frmSwitch>;
     frmSwitch();
     void createMenus();
     void connectMenus();

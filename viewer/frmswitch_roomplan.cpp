@@ -9,13 +9,6 @@ namespace kvx {
 
 namespace {
 
-// One statement of a builder that skips its failing statements.
-template<typename F>
-void step(F &&statement)
-{
-    skipError(std::forward<F>(statement));
-}
-
 template<typename T>
 void unloadLoaded(ControlArray<T> &array)
 {
@@ -105,8 +98,8 @@ void frmSwitch::PlaceRacks(qint16 Racks, qint16 Shoots)
     ModMain.RackIndex = 0;
     double X = 0;
     double Y = 0;
-    step([&] { X = imgRack(0).Left(); });
-    step([&] { Y = imgRack(0).Top(); });
+    skipError([&] { X = imgRack(0).Left(); });
+    skipError([&] { Y = imgRack(0).Top(); });
     int Gap = 0;
 
     // Rows further back are made later and go beneath the rows in front;
@@ -115,17 +108,17 @@ void frmSwitch::PlaceRacks(qint16 Racks, qint16 Shoots)
     // Against the right side of the rack placed last (the template before any).
     const auto placeRightEndPanel = [&] {
         const int n = ++EFCount;
-        step([&] { loadBehind(imgEF, n); });
-        step([&] { imgEF(n).setLeft(imgRack(ModMain.RackIndex).Left() + imgRack(ModMain.RackIndex).Width()); });
-        step([&] { imgEF(n).setTop(imgRack(ModMain.RackIndex).Top()); });
-        step([&] { imgEF(n).setVisible(true); });
+        skipError([&] { loadBehind(imgEF, n); });
+        skipError([&] { imgEF(n).setLeft(imgRack(ModMain.RackIndex).Left() + imgRack(ModMain.RackIndex).Width()); });
+        skipError([&] { imgEF(n).setTop(imgRack(ModMain.RackIndex).Top()); });
+        skipError([&] { imgEF(n).setVisible(true); });
     };
 
     for (int s = Shoots; s >= 1; --s) {
         int Run = 0;
         for (int p = 1; p <= Racks; ++p) {
             bool occupied = false;
-            step([&] { occupied = !(ModMain.RackName(s, p) == ""); });
+            skipError([&] { occupied = !(ModMain.RackName(s, p) == ""); });
             if (!occupied) {
                 Run = 0;
                 if (++Gap == 1)
@@ -134,31 +127,31 @@ void frmSwitch::PlaceRacks(qint16 Racks, qint16 Shoots)
             }
             ++Run;
             const int i = ++ModMain.RackIndex;
-            step([&] { lblRack.Load(i); });
-            step([&] { loadBehind(imgRack, i); });
-            step([&] { imgRack(i).setLeft(X + p * imgRack(0).Width()); });
-            step([&] { imgRack(i).setTop(Y); });
-            step([&] { imgRack(i).setVisible(true); });
-            step([&] { lblRack(i).setTop(imgRack(i).Top() + 200 * ModMain.XFactor); });
-            step([&] { lblRack(i).setVisible(true); });
-            step([&] { lblRack(i).setCaption(ModMain.RackName(s, p).str()); });
-            step([&] { lblRack(i).setLeft(imgRack(i).Left() + (imgRack(i).Width() - lblRack(i).Width()) / 2); });
-            step([&] { imgRack(i).setToolTipText(QStringLiteral("RackPosition %1 x %2").arg(s).arg(p)); });
+            skipError([&] { lblRack.Load(i); });
+            skipError([&] { loadBehind(imgRack, i); });
+            skipError([&] { imgRack(i).setLeft(X + p * imgRack(0).Width()); });
+            skipError([&] { imgRack(i).setTop(Y); });
+            skipError([&] { imgRack(i).setVisible(true); });
+            skipError([&] { lblRack(i).setTop(imgRack(i).Top() + 200 * ModMain.XFactor); });
+            skipError([&] { lblRack(i).setVisible(true); });
+            skipError([&] { lblRack(i).setCaption(ModMain.RackName(s, p).str()); });
+            skipError([&] { lblRack(i).setLeft(imgRack(i).Left() + (imgRack(i).Width() - lblRack(i).Width()) / 2); });
+            skipError([&] { imgRack(i).setToolTipText(QStringLiteral("RackPosition %1 x %2").arg(s).arg(p)); });
             if (Run == 1) {
                 EFLCount = EFLCount.toInt() + 1;
                 const int n = EFLCount.toInt();
-                step([&] { loadBehind(imgEFL, n); });
-                step([&] { imgEFL(n).setLeft(imgRack(i).Left() - imgEFL(n).Width()); });
-                step([&] { imgEFL(n).setTop(imgRack(i).Top()); });
-                step([&] { imgEFL(n).setVisible(true); });
+                skipError([&] { loadBehind(imgEFL, n); });
+                skipError([&] { imgEFL(n).setLeft(imgRack(i).Left() - imgEFL(n).Width()); });
+                skipError([&] { imgEFL(n).setTop(imgRack(i).Top()); });
+                skipError([&] { imgEFL(n).setVisible(true); });
             }
             Gap = 0;
         }
-        step([&] { X += imgRack(0).Width() / 6; });
-        step([&] { Y -= imgRack(0).Height() / 4; });
+        skipError([&] { X += imgRack(0).Width() / 6; });
+        skipError([&] { Y -= imgRack(0).Height() / 4; });
         placeRightEndPanel();
     }
-    step([&] { imgEF(1).setVisible(false); });
+    skipError([&] { imgEF(1).setVisible(false); });
 }
 
 void frmSwitch::Clear(qint16 r, qint16 c)
