@@ -201,27 +201,6 @@ void Label::setFontDesc(const FontDesc &desc)
     repaint();
 }
 
-void Label::setFontName(const QString &name)
-{
-    FontDesc desc = m_fontDesc;
-    desc.name = name;
-    setFontDesc(desc);
-}
-
-void Label::setFontSize(double points)
-{
-    FontDesc desc = m_fontDesc;
-    desc.size = points;
-    setFontDesc(desc);
-}
-
-void Label::setFontBold(bool bold)
-{
-    FontDesc desc = m_fontDesc;
-    desc.bold = bold;
-    setFontDesc(desc);
-}
-
 void Label::fitToCaption()
 {
     if (m_autoSize)

@@ -11,7 +11,7 @@ namespace kvx {
 // A label. With AutoSize it takes the size of its caption (with WordWrap as
 // well, it keeps its width and grows downwards); otherwise its caption wraps
 // at its width and is cut at its bottom edge.
-class Label : public LightControl
+class Label : public LightControl, public FontProperties<Label>
 {
 public:
     enum { Transparent = 0, Opaque = 1 };
@@ -41,12 +41,6 @@ public:
 
     const FontDesc &fontDesc() const { return m_fontDesc; }
     void setFontDesc(const FontDesc &desc);
-    QString FontName() const { return m_fontDesc.name; }
-    void setFontName(const QString &name);
-    double FontSize() const { return m_fontDesc.size; }
-    void setFontSize(double points);
-    bool FontBold() const { return m_fontDesc.bold; }
-    void setFontBold(bool bold);
     // The installed font that stands in for it.
     const QFont &font() const { return m_font; }
 

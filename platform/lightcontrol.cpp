@@ -6,14 +6,6 @@
 
 namespace kvx {
 
-namespace {
-void checkSize(double twips)
-{
-    if (twips < 0)
-        raiseError(ErrInvalidProperty, QStringLiteral("Invalid property value"));
-}
-} // namespace
-
 LightControl::LightControl(Key)
 {
 }
@@ -39,10 +31,11 @@ void LightControl::settleSizeNow()
     fitSize();
 }
 
-// Callers settle the size first: a size given now must not be overwritten by
-// a fit still owed for an earlier caption.
-void LightControl::setGeometryTwips(double left, double top, double width, double height)
+// A fit still owed for an earlier caption is settled first, so that it can
+// never overwrite the size given now.
+void LightControl::placeAt(double left, double top, double width, double height)
 {
+    settleSize();
     if (left == m_left && top == m_top && width == m_width && height == m_height)
         return;
     repaint();
@@ -53,7 +46,7 @@ void LightControl::setGeometryTwips(double left, double top, double width, doubl
     repaint();
 }
 
-void LightControl::setPosition(double left, double top)
+void LightControl::placeAt(double left, double top)
 {
     if (left == m_left && top == m_top)
         return;
@@ -63,45 +56,9 @@ void LightControl::setPosition(double left, double top)
     repaint();
 }
 
-void LightControl::setLeft(double twips)
-{
-    setPosition(twips, m_top);
-}
-
-void LightControl::setTop(double twips)
-{
-    setPosition(m_left, twips);
-}
-
-void LightControl::setWidth(double twips)
-{
-    checkSize(twips);
-    setGeometryTwips(m_left, m_top, twips, Height());
-}
-
-void LightControl::setHeight(double twips)
-{
-    checkSize(twips);
-    setGeometryTwips(m_left, m_top, Width(), twips);
-}
-
 void LightControl::setSize(double width, double height)
 {
-    settleSize();
-    setGeometryTwips(m_left, m_top, width, height);
-}
-
-void LightControl::Move(double left, double top)
-{
-    setPosition(left, top);
-}
-
-void LightControl::Move(double left, double top, double width, double height)
-{
-    checkSize(width);
-    checkSize(height);
-    settleSize();
-    setGeometryTwips(left, top, width, height);
+    placeAt(m_left, m_top, width, height);
 }
 
 void LightControl::setVisible(bool visible)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/properties.h"
+
 #include <QCursor>
 #include <QRect>
 #include <QString>
@@ -22,7 +24,7 @@ using MouseHandler = std::function<void(int button, int shift, double x, double 
 // A lightweight control: no widget of its own. Its container keeps it in the
 // stacking order, paints it and hands it the mouse, so a room of a thousand
 // controls costs a thousand small objects and one widget.
-class LightControl
+class LightControl : public TwipsGeometry<LightControl>
 {
 public:
     virtual ~LightControl();
@@ -35,13 +37,6 @@ public:
     double Top() const { return m_top; }
     double Width() const { settleSize(); return m_width; }
     double Height() const { settleSize(); return m_height; }
-    void setLeft(double twips);
-    void setTop(double twips);
-    // A negative size raises ErrInvalidProperty.
-    void setWidth(double twips);
-    void setHeight(double twips);
-    void Move(double left, double top);
-    void Move(double left, double top, double width, double height);
 
     bool Visible() const { return m_visible; }
     void setVisible(bool visible);
@@ -109,9 +104,10 @@ protected:
 
 private:
     friend class Container;
-    void setGeometryTwips(double left, double top, double width, double height);
+    friend class TwipsGeometry<LightControl>;
+    void placeAt(double left, double top, double width, double height);
     // Moves without touching the size, which may still be owed.
-    void setPosition(double left, double top);
+    void placeAt(double left, double top);
     void settleSizeNow();
 
     Container *m_container = nullptr;

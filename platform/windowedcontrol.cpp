@@ -11,14 +11,6 @@
 
 namespace kvx {
 
-namespace {
-void checkSize(double twips)
-{
-    if (twips < 0)
-        raiseError(ErrInvalidProperty, QStringLiteral("Invalid property value"));
-}
-} // namespace
-
 WindowedControl::WindowedControl(QWidget *self) : m_self(self)
 {
     self->setFont(classicFont(m_fontDesc));
@@ -34,43 +26,15 @@ void WindowedControl::applyGeometry()
     m_self->setGeometry(pixelRectFromTwips(m_left, m_top, m_width, m_height).translated(origin));
 }
 
-void WindowedControl::setLeft(double twips)
-{
-    m_left = twips;
-    applyGeometry();
-}
-
-void WindowedControl::setTop(double twips)
-{
-    m_top = twips;
-    applyGeometry();
-}
-
-void WindowedControl::setWidth(double twips)
-{
-    checkSize(twips);
-    m_width = twips;
-    applyGeometry();
-}
-
-void WindowedControl::setHeight(double twips)
-{
-    checkSize(twips);
-    m_height = twips;
-    applyGeometry();
-}
-
-void WindowedControl::Move(double left, double top)
+void WindowedControl::placeAt(double left, double top)
 {
     m_left = left;
     m_top = top;
     applyGeometry();
 }
 
-void WindowedControl::Move(double left, double top, double width, double height)
+void WindowedControl::placeAt(double left, double top, double width, double height)
 {
-    checkSize(width);
-    checkSize(height);
     m_left = left;
     m_top = top;
     m_width = width;
@@ -106,27 +70,6 @@ void WindowedControl::setFontDesc(const FontDesc &desc)
 {
     m_fontDesc = desc;
     m_self->setFont(classicFont(desc));
-}
-
-void WindowedControl::setFontName(const QString &name)
-{
-    FontDesc desc = m_fontDesc;
-    desc.name = name;
-    setFontDesc(desc);
-}
-
-void WindowedControl::setFontSize(double points)
-{
-    FontDesc desc = m_fontDesc;
-    desc.size = points;
-    setFontDesc(desc);
-}
-
-void WindowedControl::setFontBold(bool bold)
-{
-    FontDesc desc = m_fontDesc;
-    desc.bold = bold;
-    setFontDesc(desc);
 }
 
 void WindowedControl::setMousePointer(const QCursor &cursor)

@@ -2,6 +2,7 @@
 
 #include "platform/container.h"
 #include "platform/fonts.h"
+#include "platform/properties.h"
 
 #include <QString>
 
@@ -16,7 +17,7 @@ namespace kvx {
 // twip geometry kept exactly as assigned, its place in a control array, the
 // classic font, focus and keyboard events. Visible and Enabled are set
 // through QWidget::setVisible and QWidget::setEnabled.
-class WindowedControl
+class WindowedControl : public TwipsGeometry<WindowedControl>, public FontProperties<WindowedControl>
 {
 public:
     virtual ~WindowedControl();
@@ -27,13 +28,6 @@ public:
     double Top() const { return m_top; }
     double Width() const { return m_width; }
     double Height() const { return m_height; }
-    void setLeft(double twips);
-    void setTop(double twips);
-    // A negative size raises ErrInvalidProperty.
-    void setWidth(double twips);
-    void setHeight(double twips);
-    void Move(double left, double top);
-    void Move(double left, double top, double width, double height);
 
     // The control's own setting, whether or not its container is shown.
     bool Visible() const;
@@ -44,12 +38,6 @@ public:
 
     const FontDesc &fontDesc() const { return m_fontDesc; }
     void setFontDesc(const FontDesc &desc);
-    QString FontName() const { return m_fontDesc.name; }
-    void setFontName(const QString &name);
-    double FontSize() const { return m_fontDesc.size; }
-    void setFontSize(double points);
-    bool FontBold() const { return m_fontDesc.bold; }
-    void setFontBold(bool bold);
 
     void setMousePointer(const QCursor &cursor);
     void SetFocus();
@@ -78,6 +66,10 @@ protected:
     bool handleCommonEvent(QEvent *event);
 
 private:
+    friend class TwipsGeometry<WindowedControl>;
+    void placeAt(double left, double top);
+    void placeAt(double left, double top, double width, double height);
+
     QWidget *m_self;
     const void *m_array = nullptr;
     int m_index = -1;
