@@ -158,7 +158,7 @@ void frmAlter::lblEdRack_MouseDown(int Index, int Button)
 {
     // A place that cannot be shown still gets its menu.
     skipError([this, Index] { selectPlace(Index); });
-    if (Button == 2)
+    if (Button == MouseButtons::RightButton)
         mnuEdit->popup();
 }
 

@@ -8,11 +8,11 @@ int buttonOf(Qt::MouseButton button)
 {
     switch (button) {
     case Qt::LeftButton:
-        return 1;
+        return MouseButtons::LeftButton;
     case Qt::RightButton:
-        return 2;
+        return MouseButtons::RightButton;
     case Qt::MiddleButton:
-        return 4;
+        return MouseButtons::MiddleButton;
     default:
         return 0;
     }

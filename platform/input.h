@@ -29,6 +29,13 @@ inline constexpr int Delete = 46;
 inline constexpr int F1 = 112;
 } // namespace KeyCodes
 
+// The mouse buttons as handlers see them (MouseDown's Button).
+namespace MouseButtons {
+inline constexpr int LeftButton = 1;
+inline constexpr int RightButton = 2;
+inline constexpr int MiddleButton = 4;
+} // namespace MouseButtons
+
 // Mouse and keyboard in the terms the event handlers of the windows use.
 int buttonOf(Qt::MouseButton button);          // 1 left, 2 right, 4 middle
 int shiftOf(Qt::KeyboardModifiers modifiers);  // 1 Shift, 2 Ctrl, 4 Alt

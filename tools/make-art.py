@@ -3,10 +3,14 @@
 
 Run it from anywhere after changing a picture: tools/make-art.py
 The SVG files it writes are committed beside it, so building the program
-needs no Python."""
+needs no Python. tools/make-art.py --check says whether the committed files
+are what it writes (a test runs it)."""
 
+import filecmp
 import os
+import re
 import sys
+import tempfile
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -14,21 +18,34 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from artkit import (P, HAIR, LINE, Svg, bevel, bnc, darken, dsub, jack, led, lighten, mix,  # noqa: E402
                     num, rj, screw, sunk)
 
-OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'art')
+ART = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'art')
 
-# Rack front geometry in the twips of the rack view: the front is shown
-# 4440 x 7350 twips, the doors start at 810/7330 of its height and cover 4380
-# twips, each shelf is 4350 x 945 twips.
-FRONT_W, FRONT_H = 4440, 7350
-SHELF_W, SHELF_H = 4350, 945
-TOPS_SMT = [1400, 2745, 3700, 5100, 6045]
-TOPS_OTHER = [1020, 2280, 3540, 4770, 6060]
-DOOR_TOP = FRONT_H / 7330 * 810 / 15
-DOORS_W = 4380 / 15
 
-# Shelf slots: slot n stands 77 x (n + 5) twips from the shelf's left edge.
+def read_figures(path):
+    """The figures the pictures share with the program, from art/figures.h:
+    `inline constexpr double Name = 1;` or `... Name[] = {1, 2};`."""
+    figures = {}
+    with open(path, encoding='utf-8') as f:
+        for name, value in re.findall(r'inline constexpr double (\w+)(?:\[\])? = ([^;]+);', f.read()):
+            numbers = [float(v) for v in re.findall(r'-?[\d.]+', value)]
+            figures[name] = numbers if value.strip().startswith('{') else numbers[0]
+    return figures
+
+
+F = read_figures(os.path.join(ART, 'figures.h'))
+
+# Rack front geometry in the twips of the rack view.
+FRONT_W, FRONT_H = F['RackFrontWidth'], F['RackFrontHeight']
+SHELF_W, SHELF_H = F['ShelfWidth'], F['ShelfHeight']
+TOPS_SMT = F['ShelfTopsUeUd']
+TOPS_OTHER = F['ShelfTopsOther']
+DOOR_TOP = FRONT_H / F['DoorTableHeight'] * F['DoorTableTop'] / 15
+DOORS_W = F['DoorsWidth'] / 15
+
+
 def slot_x(n):
-    return 77 * (n + 5) / 15
+    """Where slot n stands on the full shelf, in its pixels."""
+    return F['SlotPitch'] * (n + F['SlotOrigin']) / 15
 
 
 CARD_SIZES = {0: 21, 1: 45, 2: 21, 3: 21, 4: 21, 5: 21, 6: 21, 7: 21, 8: 21, 9: 104,
@@ -524,7 +541,7 @@ def shelf_small():
 
 
 def shelf_big():
-    """The full shelf: cards stand on it at 77 twips a slot, 360 twips from its top."""
+    """The full shelf: cards stand on it at SlotPitch twips a slot, CardTop twips from its top."""
     W, H = 874, 265
     s = Svg(W, H, 'Full shelf')
     s.rect(0, 0, W, H, P['outline'])
@@ -560,7 +577,8 @@ def shelf_big():
         x = slot_x(n)
         if x > 850:
             break
-        s.rect(x + 1.5, 23, 2, 3.5, '#202427')
+        # The card guide, just above where a card's top stands.
+        s.rect(x + 1.5, F['CardTop'] / 15 - 1, 2, 3.5, '#202427')
         s.rect(x + 1.5, 236, 0.8, 3 if n % 5 else 5, P['ink'])
         if n % 10 == 0 and n > 0:
             s.text(x + 2, 245, str(n), 6.5, '#3c434a', anchor='middle')
@@ -990,11 +1008,23 @@ for _code, _make in enumerate(CARDS):
     PICTURES['card-%d.svg' % _code] = _make
 
 
-def main():
-    os.makedirs(OUT, exist_ok=True)
+def write(folder):
+    os.makedirs(folder, exist_ok=True)
     for name, make in PICTURES.items():
-        make().save(os.path.join(OUT, name))
-    print('wrote %d pictures to %s' % (len(PICTURES), os.path.normpath(OUT)))
+        make().save(os.path.join(folder, name))
+
+
+def main():
+    # --check: the committed pictures must be exactly what this script writes.
+    if sys.argv[1:] == ['--check']:
+        with tempfile.TemporaryDirectory() as fresh:
+            write(fresh)
+            _, differ, missing = filecmp.cmpfiles(ART, fresh, sorted(PICTURES), shallow=False)
+        for name in differ + missing:
+            print('art/%s is not what tools/make-art.py writes: run tools/make-art.py and commit it' % name)
+        sys.exit(1 if differ or missing else 0)
+    write(ART)
+    print('wrote %d pictures to %s' % (len(PICTURES), os.path.normpath(ART)))
 
 
 if __name__ == '__main__':

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ pkg-config
+  cmake make g++ pkg-config python3
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libbenchmark-dev
   clang libclang-rt-14-dev

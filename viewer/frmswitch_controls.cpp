@@ -4,6 +4,7 @@
 #include "viewer/frmswitch.h"
 
 #include "art/art.h"
+#include "art/figures.h"
 
 namespace kvx {
 
@@ -122,12 +123,12 @@ void frmSwitch::createRackViewHolders()
     frameRackBig->setBorderStyle(0);
     frameRackBig->setVisible(false);
     imgSMTRack = templateImage(frameRackBig, Picture(), 4395, 7350);
-    imgOtherRack = templateImage(frameRackBig, Picture(), 4440, 7350);
+    imgOtherRack = templateImage(frameRackBig, Picture(), Figures::RackFrontWidth, Figures::RackFrontHeight);
     ImgRackBig = frameRackBig->create<Image>();
     ImgRackBig->setStretch(true);
-    ImgRackBig->Move(0, 0, 4440, 7350);
+    ImgRackBig->Move(0, 0, Figures::RackFrontWidth, Figures::RackFrontHeight);
     for (int k = 0; k <= 4; ++k) {
-        imgShelf.add(k, templateImage(frameRackBig, Picture(), 4350, 945));
+        imgShelf.add(k, templateImage(frameRackBig, Picture(), Figures::ShelfWidth, Figures::ShelfHeight));
         imgShelf(k).setTop(1050);
     }
     lblRackName = frameRackBig->create<Label>();

@@ -7,23 +7,18 @@
 #include "viewer/frmswitch.h"
 
 #include "app/modmain.h"
+#include "art/figures.h"
+#include "platform/input.h"
 #include "art/art.h"
 
 namespace kvx {
 
 namespace {
 
-// Shelf tops in the rack front, design twips, shelves 1 to 5.
-constexpr double UeUdShelfTops[] = {1400, 2745, 3700, 5100, 6045};
-constexpr double OtherShelfTops[] = {1020, 2280, 3540, 4770, 6060};
-
-// The door table is drawn for a rack front 7330 twips high, not the picture's 7350.
-constexpr double DoorTableHeight = 7330;
-constexpr double DoorTableTop = 810;
-
-constexpr int LeftButton = 1;
-constexpr int RightButton = 2;
-constexpr int KeyEscape = 27;
+using Figures::DoorTableHeight;
+using Figures::DoorTableTop;
+using MouseButtons::LeftButton;
+using MouseButtons::RightButton;
 
 } // namespace
 
@@ -129,7 +124,7 @@ bool frmSwitch::findSelectedRack(const QString &name)
 
 void frmSwitch::ShowShelves(int Shoot, int Place, int n)
 {
-    const double *tops = isUeOrUd(ModMain.SelRackType.str()) ? UeUdShelfTops : OtherShelfTops;
+    const double *tops = isUeOrUd(ModMain.SelRackType.str()) ? Figures::ShelfTopsUeUd : Figures::ShelfTopsOther;
     const Image &first = imgShelf(0);
     for (int k = 0; k < n; ++k) {
         Image &shelf = imgShelf(k);
@@ -211,7 +206,7 @@ void frmSwitch::PicRoom_Click()
 void frmSwitch::PicRoom_KeyPress(int &KeyAscii)
 {
     // The doors stay as they are: the next opening shuts them.
-    if (KeyAscii == KeyEscape)
+    if (KeyAscii == KeyCodes::Escape)
         closeRackView();
 }
 

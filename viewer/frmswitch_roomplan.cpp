@@ -4,6 +4,7 @@
 #include "viewer/frmswitch.h"
 
 #include "app/modmain.h"
+#include "art/figures.h"
 
 namespace kvx {
 
@@ -65,8 +66,8 @@ void frmSwitch::InitMe()
 
     PlaceRacks(qint16(racks), qint16(shoots));
 
-    ImgRackBig->setWidth(4440 * xf);
-    ImgRackBig->setHeight(7350 * yf);
+    ImgRackBig->setWidth(Figures::RackFrontWidth * xf);
+    ImgRackBig->setHeight(Figures::RackFrontHeight * yf);
     ImgD_C_L->setWidth(2190 * xf);
     ImgD_C_L->setHeight(6315 * yf);
     frameRackBig->setWidth(ImgRackBig->Width());
@@ -81,8 +82,8 @@ void frmSwitch::InitMe()
     }
 
     imgShelf(0).setTop(1050 * yf);
-    imgShelf(0).setHeight(945 * yf);
-    imgShelf(0).setWidth(4350 * xf);
+    imgShelf(0).setHeight(Figures::ShelfHeight * yf);
+    imgShelf(0).setWidth(Figures::ShelfWidth * xf);
     lblCard(0).setWidth(140 * xf);
 
     PicRing->setWidth(PicSwitch->Width());

@@ -6,6 +6,7 @@
 #include "viewer/frmswitch.h"
 
 #include "app/modmain.h"
+#include "art/figures.h"
 #include "art/art.h"
 
 #include <QFontMetricsF>
@@ -22,10 +23,9 @@ constexpr int Ticks = 6;
 constexpr double FullWidth = 13150;
 constexpr double FullHeight = 4050;
 constexpr double FinalLeft = 1100;
-// A slot is 77 twips of shelf; slot 0 would stand 5 slots from its left edge.
-constexpr double SlotPitch = 77;
-constexpr double SlotOrigin = 5;
-constexpr double CardTop = 360;
+using Figures::CardTop;
+using Figures::SlotOrigin;
+using Figures::SlotPitch;
 constexpr double CardNameTop = 1320;
 constexpr double CardNameWidth = 140;
 constexpr int ShortCard = 13;
