@@ -253,16 +253,13 @@ void frmAlter::Form_Load()
     setModelEdits(&g_editorEdits);
 
     // 1. The ring menus of the main window and the MAS3 and MAS4 boxes.
+    if (frmSwitch::isLoaded())
+        frmSwitch::get().setRingMenus();
     const int mas = ringCount();
-    if (mas == 3) {
-        frmSwitch::get().MnuMAS3->setEnabled(true);
+    if (mas >= 3)
         chkmas(3).setValue(1);
-    } else if (mas == 4) {
-        frmSwitch::get().MnuMAS3->setEnabled(true);
-        frmSwitch::get().MnuMAS4->setEnabled(true);
-        chkmas(3).setValue(1);
+    if (mas == 4)
         chkmas(4).setValue(1);
-    }
 
     // 2, 3. Every rack of the room in shoot-major order, each entry with its own place.
     const int shoots = ModMain.RackName.isSized() ? ModMain.shoots() : 0;

@@ -48,6 +48,11 @@ public:
     static bool isLoaded();
 
     void InitMe();
+    // The MAS3 and MAS4 ring menus, enabled as far as the model has rings.
+    void setRingMenus();
+    // What Exchange > Configure opens: the editor, which lives in a layer
+    // above the main window and is handed down by start-up.
+    static void setEditorOpener(std::function<void()> open);
     void Clear(qint16 r, qint16 c);
 
     Menu *MnuExge = nullptr;

@@ -5,10 +5,9 @@
 
 #include "app/modeledits.h"
 #include "app/modmain.h"
-#include "app/startup.h"
+#include "viewer/loadexchange.h"
 #include "dialogs/frmaboutme.h"
 #include "dialogs/frmaboutprg.h"
-#include "editor/frmalter.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 
@@ -115,9 +114,35 @@ void frmSwitch::MnuEnd_Click()
     End(); // at once: the settings file is written only when the window is closed
 }
 
+namespace {
+std::function<void()> &editorOpener()
+{
+    static std::function<void()> open;
+    return open;
+}
+} // namespace
+
+void frmSwitch::setEditorOpener(std::function<void()> open)
+{
+    editorOpener() = std::move(open);
+}
+
 void frmSwitch::MnuCon_Click()
 {
-    frmAlter::showEditor();
+    if (editorOpener())
+        editorOpener()();
+}
+
+void frmSwitch::setRingMenus()
+{
+    MnuMAS3->setEnabled(false);
+    MnuMAS4->setEnabled(false);
+    if (ModMain.NoOfMas == 3) {
+        MnuMAS3->setEnabled(true);
+    } else if (ModMain.NoOfMas == 4) {
+        MnuMAS3->setEnabled(true);
+        MnuMAS4->setEnabled(true);
+    }
 }
 
 void frmSwitch::MnuPrg_Click()

@@ -1,0 +1,15 @@
+#pragma once
+
+namespace kvx {
+
+enum class OnLoadFailure {
+    EndProgram,   // start-up: the message, then the program ends
+    KeepExchange, // Open and Refresh: the message, and the exchange shown stays
+};
+
+// Loads ModMain.DataFile into the model: the desktop check, the screen
+// factors, the file (all or nothing) and the ring menus of the main window.
+// Returns false when the file could not be read and the program goes on.
+bool LoadExchange(OnLoadFailure onFailure = OnLoadFailure::EndProgram);
+
+} // namespace kvx
