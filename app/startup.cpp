@@ -1,12 +1,12 @@
 #include "app/startup.h"
 
-#include "app/modmain.h"
 #include "art/art.h"
-#include "platform/errors.h"
-#include "platform/files.h"
-#include "platform/qtservices.h"
-#include "platform/services.h"
 #include "editor/frmalter.h"
+#include "model/modmain.h"
+#include "platform/core/errors.h"
+#include "platform/core/files.h"
+#include "platform/core/services.h"
+#include "platform/qtservices.h"
 #include "viewer/frmswitch.h"
 #include "viewer/loadexchange.h"
 

@@ -1,9 +1,5 @@
 #pragma once
 
-// LoadExchange moved to the main window's layer; included here for those who
-// knew it from start-up.
-#include "viewer/loadexchange.h"
-
 namespace kvx {
 
 // The program's start: finds the data file, loads it and shows the main window.

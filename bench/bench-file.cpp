@@ -2,7 +2,7 @@
 // 15 places, every place a rack, every shelf 35 cards, all four MAS rings.
 
 #include "largestexchange.h"
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 
 #include <QTemporaryDir>
 

@@ -10,13 +10,15 @@
 //   bench-bigroom                          the benchmarks
 //   bench-bigroom --child load|build FILE  one child: prints its figures
 
-#include "app/exchangefile.h"
-#include "app/modmain.h"
 #include "app/startup.h"
-#include "platform/files.h"
+#include "model/exchangereader.h"
+#include "model/exchangewriter.h"
+#include "model/modmain.h"
+#include "platform/core/files.h"
+#include "platform/core/services.h"
 #include "platform/qtservices.h"
-#include "platform/services.h"
 #include "viewer/frmswitch.h"
+#include "viewer/loadexchange.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

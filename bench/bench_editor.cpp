@@ -3,11 +3,11 @@
 // rings of 14 members. Run build/bench-editor in a Release or RelWithDebInfo
 // build and read the figures; times are never asserted.
 
-#include "app/modmain.h"
 #include "bench/largestexchange.h"
 #include "editor/frmalter.h"
+#include "model/modmain.h"
+#include "platform/core/services.h"
 #include "platform/listbox.h"
-#include "platform/services.h"
 #include "viewer/frmswitch.h"
 
 #include <QApplication>

@@ -17,13 +17,14 @@
 
 #include "largestexchange.h"
 
-#include "app/modmain.h"
 #include "app/startup.h"
-#include "platform/files.h"
+#include "model/modmain.h"
+#include "platform/core/files.h"
+#include "platform/core/services.h"
 #include "platform/fonts.h"
 #include "platform/qtservices.h"
-#include "platform/services.h"
 #include "viewer/frmswitch.h"
+#include "viewer/loadexchange.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

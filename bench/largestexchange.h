@@ -4,7 +4,8 @@
 // place a rack, every shelf 35 cards, all four MAS rings; as a model and as
 // the bytes of its data file. Shared by the benchmarks.
 
-#include "app/exchangefile.h"
+#include "model/exchangereader.h"
+#include "model/exchangewriter.h"
 
 #include <QByteArray>
 

@@ -17,14 +17,15 @@
 // "Small Change" tab (frmalter_cards.cpp) and the "Ring Change" tab
 // (frmalter_rings.cpp).
 
-#include "app/exchangefile.h"
+#include "model/exchangereader.h"
+#include "model/exchangewriter.h"
 #include "platform/checkbox.h"
 #include "platform/controlarray.h"
+#include "platform/core/services.h"
 #include "platform/form.h"
 #include "platform/frame.h"
 #include "platform/label.h"
 #include "platform/optionbutton.h"
-#include "platform/services.h"
 #include "platform/singleform.h"
 #include "platform/textbox.h"
 

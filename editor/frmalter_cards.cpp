@@ -4,12 +4,12 @@
 
 #include "editor/frmalter.h"
 
-#include "app/modmain.h"
 #include "art/art.h"
+#include "model/modmain.h"
 #include "platform/commandbutton.h"
 #include "platform/frame.h"
-#include "platform/input.h"
 #include "platform/image.h"
+#include "platform/input.h"
 #include "platform/label.h"
 #include "platform/listbox.h"
 #include "platform/optionbutton.h"

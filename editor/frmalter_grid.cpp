@@ -4,7 +4,7 @@
 
 #include "editor/frmalter.h"
 
-#include "app/modmain.h"
+#include "model/modmain.h"
 #include "platform/frame.h"
 #include "platform/input.h"
 #include "platform/label.h"

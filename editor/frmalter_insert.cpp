@@ -5,9 +5,9 @@
 
 #include "editor/frmalter.h"
 
-#include "app/modmain.h"
-#include "app/racktemplates.h"
-#include "platform/files.h"
+#include "model/modmain.h"
+#include "model/racktemplates.h"
+#include "platform/core/files.h"
 #include "platform/label.h"
 #include "platform/menu.h"
 

@@ -5,9 +5,9 @@
 
 #include "editor/frmalter.h"
 
-#include "app/modmain.h"
+#include "model/modmain.h"
 #include "platform/checkbox.h"
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 #include "platform/frame.h"
 #include "platform/label.h"
 #include "platform/textbox.h"

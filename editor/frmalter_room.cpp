@@ -3,7 +3,7 @@
 
 #include "editor/frmalter.h"
 
-#include "app/modmain.h"
+#include "model/modmain.h"
 #include "platform/combobox.h"
 #include "platform/commandbutton.h"
 #include "platform/frame.h"

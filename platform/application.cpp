@@ -1,7 +1,7 @@
 #include "platform/application.h"
 
-#include "platform/errors.h"
-#include "platform/services.h"
+#include "platform/core/errors.h"
+#include "platform/core/services.h"
 
 namespace kvx {
 

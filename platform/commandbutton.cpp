@@ -1,6 +1,6 @@
 #include "platform/commandbutton.h"
 
-#include "platform/events.h"
+#include "platform/core/events.h"
 
 namespace kvx {
 

@@ -1,8 +1,8 @@
 #include "platform/container.h"
 
-#include "platform/events.h"
+#include "platform/core/events.h"
+#include "platform/core/services.h"
 #include "platform/input.h"
-#include "platform/services.h"
 #include "platform/units.h"
 
 #include <QHelpEvent>

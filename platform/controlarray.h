@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/container.h"
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 #include "platform/windowedcontrol.h"
 
 #include <functional>

@@ -1,6 +1,6 @@
 #include "platform/form.h"
 
-#include "platform/services.h"
+#include "platform/core/services.h"
 
 #include <QCloseEvent>
 

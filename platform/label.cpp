@@ -1,6 +1,6 @@
 #include "platform/label.h"
 
-#include "platform/services.h"
+#include "platform/core/services.h"
 
 #include <QFontMetricsF>
 #include <QGlyphRun>

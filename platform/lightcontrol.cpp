@@ -1,7 +1,7 @@
 #include "platform/lightcontrol.h"
 
 #include "platform/container.h"
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 #include "platform/units.h"
 
 namespace kvx {

@@ -1,7 +1,7 @@
 #include "platform/listbox.h"
 
-#include "platform/errors.h"
-#include "platform/events.h"
+#include "platform/core/errors.h"
+#include "platform/core/events.h"
 
 namespace kvx {
 

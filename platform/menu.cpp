@@ -1,6 +1,6 @@
 #include "platform/menu.h"
 
-#include "platform/events.h"
+#include "platform/core/events.h"
 #include "platform/fonts.h"
 
 #include <QAction>

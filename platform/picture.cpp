@@ -1,6 +1,6 @@
 #include "platform/picture.h"
 
-#include "platform/services.h"
+#include "platform/core/services.h"
 #include "platform/svgrendering.h"
 
 #include <QPaintDevice>

@@ -1,7 +1,7 @@
 #include "platform/picturebox.h"
 
-#include "platform/errors.h"
-#include "platform/services.h"
+#include "platform/core/errors.h"
+#include "platform/core/services.h"
 
 #include <QPainter>
 #include <qdrawutil.h>

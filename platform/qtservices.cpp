@@ -1,7 +1,7 @@
 #include "platform/qtservices.h"
 
+#include "platform/core/services.h"
 #include "platform/programstyle.h"
-#include "platform/services.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "platform/tabcontrol.h"
 
-#include "platform/errors.h"
-#include "platform/events.h"
+#include "platform/core/errors.h"
+#include "platform/core/events.h"
 #include "platform/units.h"
 
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "platform/textbox.h"
 
-#include "platform/events.h"
+#include "platform/core/events.h"
 
 #include <QKeyEvent>
 #include <QValidator>

@@ -1,7 +1,7 @@
 #include "platform/units.h"
 
+#include "platform/core/services.h"
 #include "platform/qtservices.h"
-#include "platform/services.h"
 
 #include <QGuiApplication>
 #include <QPalette>

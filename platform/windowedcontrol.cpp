@@ -1,7 +1,7 @@
 #include "platform/windowedcontrol.h"
 
-#include "platform/errors.h"
-#include "platform/events.h"
+#include "platform/core/errors.h"
+#include "platform/core/events.h"
 #include "platform/input.h"
 #include "platform/units.h"
 

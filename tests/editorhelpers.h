@@ -4,16 +4,18 @@
 // as the program loads it, the editor opened on it, and the clicks and keys
 // of a person on its real widgets.
 
-#include "app/exchangefile.h"
-#include "app/modmain.h"
 #include "app/startup.h"
 #include "editor/frmalter.h"
-#include "platform/files.h"
+#include "model/exchangereader.h"
+#include "model/exchangewriter.h"
+#include "model/modmain.h"
+#include "platform/core/files.h"
 #include "platform/listbox.h"
 #include "platform/menu.h"
 #include "platform/tabcontrol.h"
 #include "support/testhooks.h"
 #include "viewer/frmswitch.h"
+#include "viewer/loadexchange.h"
 
 #include <QApplication>
 #include <QFile>

@@ -2,11 +2,12 @@
 // and writer where a file alone cannot show a case, saving, the golden files
 // of kvx-check (tests/data/kvx-check), the sample exchange and the rack
 // templates. A case that only loads or saves a file belongs in the golden files.
-#include "app/exchangefile.h"
-#include "app/racktemplates.h"
-#include "platform/errors.h"
-#include "platform/files.h"
-#include "platform/loosetable.h"
+#include "model/exchangereader.h"
+#include "model/exchangewriter.h"
+#include "model/racktemplates.h"
+#include "platform/core/errors.h"
+#include "platform/core/files.h"
+#include "platform/core/loosetable.h"
 #include "support/testhooks.h"
 
 #include <QCoreApplication>

@@ -6,7 +6,7 @@
 #include "editorhelpers.h"
 #include "viewerhelpers.h"
 
-#include "app/racktemplates.h"
+#include "model/racktemplates.h"
 #include "platform/combobox.h"
 #include "platform/commandbutton.h"
 #include "platform/picturebox.h"

@@ -1,9 +1,10 @@
 // Start-up: finding the data file, the desktop question, the scale factors,
 // reloads and their ring menus, a load that fails, a misnamed rack record.
-#include "app/modmain.h"
 #include "app/startup.h"
+#include "model/modmain.h"
 #include "support/testhooks.h"
 #include "viewer/frmswitch.h"
+#include "viewer/loadexchange.h"
 
 #include <QDir>
 #include <QFile>

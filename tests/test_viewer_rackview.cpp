@@ -6,8 +6,8 @@
 
 #include "viewerhelpers.h"
 
-#include "app/racktemplates.h"
 #include "art/art.h"
+#include "model/racktemplates.h"
 
 #include <algorithm>
 #include <cmath>

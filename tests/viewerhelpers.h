@@ -6,9 +6,9 @@
 // and inside the viewport, so a press lands on whatever covers it), press
 // keys where the focus is, let the shelf animation's timer tick.
 
-#include "app/modmain.h"
 #include "app/startup.h"
 #include "controlshelpers.h"
+#include "model/modmain.h"
 #include "platform/lightcontrol.h"
 #include "platform/picturebox.h"
 #include "support/testhooks.h"

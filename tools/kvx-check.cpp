@@ -2,8 +2,9 @@
 // whether the program would load them, and where and why not. With
 // --normalize it prints the bytes the editor's Save would write for a file.
 
-#include "app/exchangefile.h"
-#include "platform/files.h"
+#include "model/exchangereader.h"
+#include "model/exchangewriter.h"
+#include "platform/core/files.h"
 
 #include <QFile>
 

@@ -3,9 +3,10 @@
 // five rings. Run by hand when the sample should change:
 //   make-sample app/config.kvx
 
-#include "app/exchangefile.h"
-#include "app/racktemplates.h"
-#include "platform/files.h"
+#include "model/exchangereader.h"
+#include "model/exchangewriter.h"
+#include "model/racktemplates.h"
+#include "platform/core/files.h"
 
 #include <cstdio>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "viewer/frmswitch.h"
 
-#include "app/modmain.h"
-#include "platform/errors.h"
-#include "platform/files.h"
+#include "model/modmain.h"
+#include "platform/core/errors.h"
+#include "platform/core/files.h"
 
 namespace kvx {
 

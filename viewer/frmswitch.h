@@ -16,18 +16,18 @@
 
 #include "platform/commandbutton.h"
 #include "platform/controlarray.h"
+#include "platform/core/loose.h"
+#include "platform/core/loosetable.h"
+#include "platform/core/services.h"
 #include "platform/form.h"
 #include "platform/frame.h"
 #include "platform/image.h"
 #include "platform/label.h"
-#include "platform/loose.h"
-#include "platform/loosetable.h"
 #include "platform/menu.h"
 #include "platform/picturebox.h"
 #include "platform/scrollbar.h"
-#include "platform/services.h"
-#include "platform/singleform.h"
 #include "platform/shape.h"
+#include "platform/singleform.h"
 #include "platform/timer.h"
 
 #include <array>

@@ -3,13 +3,13 @@
 
 #include "viewer/frmswitch.h"
 
-#include "app/modeledits.h"
-#include "app/modmain.h"
-#include "viewer/loadexchange.h"
 #include "dialogs/frmaboutme.h"
 #include "dialogs/frmaboutprg.h"
-#include "platform/errors.h"
-#include "platform/files.h"
+#include "model/modeledits.h"
+#include "model/modmain.h"
+#include "platform/core/errors.h"
+#include "platform/core/files.h"
+#include "viewer/loadexchange.h"
 
 #include <QMenuBar>
 

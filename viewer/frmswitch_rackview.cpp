@@ -6,10 +6,10 @@
 
 #include "viewer/frmswitch.h"
 
-#include "app/modmain.h"
-#include "art/figures.h"
-#include "platform/input.h"
 #include "art/art.h"
+#include "art/figures.h"
+#include "model/modmain.h"
+#include "platform/input.h"
 
 namespace kvx {
 

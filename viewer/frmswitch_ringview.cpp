@@ -4,8 +4,8 @@
 
 #include "viewer/frmswitch.h"
 
-#include "app/modmain.h"
-#include "platform/errors.h"
+#include "model/modmain.h"
+#include "platform/core/errors.h"
 
 #include <QFontMetricsF>
 

@@ -3,8 +3,8 @@
 
 #include "viewer/frmswitch.h"
 
-#include "app/modmain.h"
 #include "art/figures.h"
+#include "model/modmain.h"
 
 namespace kvx {
 

@@ -4,7 +4,7 @@
 
 #include "viewer/frmswitch.h"
 
-#include "app/modmain.h"
+#include "model/modmain.h"
 #include "platform/scrollbar.h"
 
 #include <QWheelEvent>

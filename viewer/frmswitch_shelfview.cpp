@@ -5,9 +5,9 @@
 
 #include "viewer/frmswitch.h"
 
-#include "app/modmain.h"
-#include "art/figures.h"
 #include "art/art.h"
+#include "art/figures.h"
+#include "model/modmain.h"
 
 #include <QFontMetricsF>
 

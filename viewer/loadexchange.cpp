@@ -2,12 +2,13 @@
 
 #include "viewer/loadexchange.h"
 
-#include "app/exchangefile.h"
-#include "app/modeledits.h"
-#include "app/modmain.h"
-#include "platform/errors.h"
-#include "platform/files.h"
-#include "platform/services.h"
+#include "model/exchangereader.h"
+#include "model/exchangewriter.h"
+#include "model/modeledits.h"
+#include "model/modmain.h"
+#include "platform/core/errors.h"
+#include "platform/core/files.h"
+#include "platform/core/services.h"
 #include "viewer/frmswitch.h"
 
 namespace kvx {

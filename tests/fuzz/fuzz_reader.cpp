@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the data file reader. Whatever it accepts must
 // survive the writer: a file the writer produces always reads back, and
 // what one Save writes the next Save writes again byte for byte.
-#include "app/exchangefile.h"
+#include "model/exchangereader.h"
+#include "model/exchangewriter.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "support/testhooks.h"
 
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 
 #include <QFile>
 

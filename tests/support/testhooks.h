@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/errors.h"
-#include "platform/services.h"
+#include "platform/core/errors.h"
+#include "platform/core/services.h"
 
 #include <QList>
 #include <QString>

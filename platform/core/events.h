@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 
 #include <functional>
 #include <utility>

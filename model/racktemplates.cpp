@@ -1,6 +1,6 @@
-#include "app/racktemplates.h"
+#include "model/racktemplates.h"
 
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 
 namespace kvx {
 

@@ -1,6 +1,6 @@
-#include "platform/files.h"
+#include "platform/core/files.h"
 
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "platform/loosetable.h"
+#include "platform/core/loosetable.h"
 
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/modmain.h"
+#include "model/modmain.h"
 
 namespace kvx {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/fields.h"
+#include "platform/core/fields.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "platform/services.h"
+#include "platform/core/services.h"
 
-#include "platform/errors.h"
-#include "platform/events.h"
-#include "platform/files.h"
+#include "platform/core/errors.h"
+#include "platform/core/events.h"
+#include "platform/core/files.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/loosetable.h"
+#include "platform/core/loosetable.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "platform/loose.h"
+#include "platform/core/loose.h"
 
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 
 #include <charconv>
 #include <cmath>

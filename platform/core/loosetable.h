@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/loose.h"
+#include "platform/core/loose.h"
 
 #include <initializer_list>
 #include <memory>

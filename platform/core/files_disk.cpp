@@ -1,7 +1,7 @@
 // Whole files on disk: reading a regular file without waiting on anything
 // else, and writing a file so that a failure leaves the old one whole.
 
-#include "platform/files.h"
+#include "platform/core/files.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/modeledits.h"
+#include "model/modeledits.h"
 
 namespace kvx {
 

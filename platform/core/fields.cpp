@@ -1,6 +1,6 @@
-#include "platform/fields.h"
+#include "platform/core/fields.h"
 
-#include "platform/errors.h"
+#include "platform/core/errors.h"
 
 #include <cstring>
 #include <limits>

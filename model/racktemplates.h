@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/modmain.h"
-#include "platform/fields.h"
+#include "model/modmain.h"
+#include "platform/core/fields.h"
 
 #include <QByteArray>
 #include <QList>
