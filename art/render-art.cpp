@@ -4,11 +4,14 @@
 //   kvx-render-art ICON.svg OUTDIR SIZE...               writes OUTDIR/SIZE/kvx410.png
 //   kvx-render-art --source ICON.svg FILE.cpp SIZE...     writes FILE.cpp (see windowicon.h)
 //   kvx-render-art --pictures FILE.cpp ARTDIR NAME:WxH... writes FILE.cpp (see roompictures.h)
-// The art draws no text, so no window system is needed.
+//   kvx-render-art --gallery ARTDIR FILE.png              every picture, for people to review
+// The art draws no text, so no window system is needed; the gallery's
+// captions do, on Qt's offscreen platform.
 #include "platform/svgrendering.h"
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -110,17 +113,85 @@ int writeSource(QSvgRenderer &renderer, const char *path, char **sizes, int coun
     return writeFile(path, text) ? 0 : 1;
 }
 
+// Every picture of the art folder at its natural size and enlarged two and a
+// half times, each captioned with its name and size, in rows on a grey
+// ground: screenshots/art-gallery.png, to review the art at a glance.
+int writeGallery(const QDir &art, const char *path)
+{
+    constexpr int Gap = 12, Caption = 14;
+    constexpr double Enlarged = 2.5;
+    struct Tile
+    {
+        QString name;
+        QImage natural, large;
+    };
+    QList<Tile> tiles;
+    for (const QString &file : art.entryList({QStringLiteral("*.svg")}, QDir::Files, QDir::Name)) {
+        QSvgRenderer renderer(art.filePath(file));
+        const QSize size = renderer.viewBox().size();
+        if (!renderer.isValid() || size.isEmpty())
+            continue;
+        tiles.append({file.chopped(4), kvx::renderSvg(renderer, size), kvx::renderSvg(renderer, size * Enlarged)});
+    }
+    // As wide as the widest pair, and at least 2700 pixels.
+    int Width = 2700;
+    for (const Tile &t : tiles)
+        Width = std::max(Width, t.natural.width() + t.large.width() + 3 * Gap);
+    // Laid out twice: once to measure the height, once to draw.
+    QImage sheet;
+    for (int pass = 0; pass < 2; ++pass) {
+        QPainter p;
+        if (pass == 1) {
+            p.begin(&sheet);
+            p.setPen(QColor(0xE8, 0xE8, 0xE8));
+            p.setFont(QFont(QStringLiteral("DejaVu Sans"), 7));
+        }
+        int x = Gap, y = Gap, rowHeight = 0;
+        for (const Tile &t : tiles) {
+            const int w = t.natural.width() + Gap + t.large.width();
+            if (x + w > Width - Gap && x > Gap) {
+                x = Gap;
+                y += rowHeight + Gap;
+                rowHeight = 0;
+            }
+            if (pass == 1) {
+                p.drawText(x, y + Caption - 4, QStringLiteral("%1  %2x%3").arg(t.name).arg(t.natural.width())
+                                                   .arg(t.natural.height()));
+                p.drawImage(x, y + Caption, t.natural);
+                p.drawImage(x + t.natural.width() + Gap, y + Caption, t.large);
+            }
+            rowHeight = std::max(rowHeight, Caption + t.large.height());
+            x += w + 2 * Gap;
+        }
+        if (pass == 0) {
+            sheet = QImage(Width, y + rowHeight + Gap, QImage::Format_ARGB32_Premultiplied);
+            sheet.fill(QColor(0x5A, 0x60, 0x66));
+        }
+    }
+    if (!sheet.save(QString::fromLocal8Bit(path))) {
+        std::fprintf(stderr, "kvx-render-art: cannot write %s\n", path);
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (argc == 4 && QByteArray(argv[1]) == "--gallery") {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        return writeGallery(QDir(QString::fromLocal8Bit(argv[2])), argv[3]);
+    }
     const bool pictures = argc > 1 && QByteArray(argv[1]) == "--pictures";
     const bool source = argc > 1 && QByteArray(argv[1]) == "--source";
     const int first = source || pictures ? 2 : 1;
     if (argc < first + 3) {
         std::fprintf(stderr, "usage: kvx-render-art ICON.svg OUTDIR SIZE...\n"
                              "       kvx-render-art --source ICON.svg FILE.cpp SIZE...\n"
-                             "       kvx-render-art --pictures FILE.cpp ARTDIR NAME:WxH...\n");
+                             "       kvx-render-art --pictures FILE.cpp ARTDIR NAME:WxH...\n"
+                             "       kvx-render-art --gallery ARTDIR FILE.png\n");
         return 2;
     }
     if (pictures)
