@@ -295,7 +295,7 @@ void ExchangeWriter::WriteRings(const Exchange &x, const RingControls &rings, in
         writeRing("MAS4", rings.masText(4), x.MasColor(4), out);
 }
 
-bool ExchangeWriter::write(const Exchange &x, const RingControls &rings, QByteArray *out, int *noOfMasOut)
+bool ExchangeWriter::write(const Exchange &x, const RingControls &rings, QByteArray *out)
 {
     m_error.clear();
     QByteArray bytes;
@@ -319,8 +319,6 @@ bool ExchangeWriter::write(const Exchange &x, const RingControls &rings, QByteAr
         return false;
     }
     *out = std::move(bytes);
-    if (noOfMasOut)
-        *noOfMasOut = noOfMas;
     return true;
 }
 

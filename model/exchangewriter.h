@@ -39,7 +39,7 @@ QByteArray ringMemberText(const LooseTable &ring);
 class ExchangeWriter
 {
 public:
-    bool write(const Exchange &x, const RingControls &rings, QByteArray *out, int *noOfMas = nullptr);
+    bool write(const Exchange &x, const RingControls &rings, QByteArray *out);
     QString errorString() const { return m_error; }
 
 private:

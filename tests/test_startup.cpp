@@ -1,5 +1,6 @@
-// Start-up: finding the data file, the desktop question, the scale factors,
-// reloads and their ring menus, a load that fails, a misnamed rack record.
+// Start-up: finding the data file and the settings file, the desktop
+// question, the scale factors, reloads and their ring menus, a load that
+// fails, a misnamed rack record.
 #include "app/startup.h"
 #include "model/modmain.h"
 #include "support/testhooks.h"
@@ -14,22 +15,19 @@
 
 #include <sys/stat.h>
 
+#include <tuple>
+
 using namespace kvx;
 
 namespace {
 
+// The example data file with as many MAS rings as asked.
 QByteArray exampleBytes(int noOfMas = 2)
 {
     QFile f(QFINDTESTDATA("data/example.kvx"));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QByteArray bytes = f.readAll();
-    if (noOfMas >= 3)
-        bytes.append("MAS3\r\nUC-01,*, 16711680 \r\n");
-    if (noOfMas == 4)
-        bytes.append("MAS4\r\n,*, 65535 \r\n");
+    QByteArray bytes = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     bytes.replace(",1,2,2\r\n", ",1,2," + QByteArray::number(noOfMas) + "\r\n");
-    return bytes;
+    return bytes + (noOfMas >= 3 ? "MAS3\r\nUC-01,*, 16711680 \r\n" : "") + (noOfMas == 4 ? "MAS4\r\n,*, 65535 \r\n" : "");
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -66,68 +64,60 @@ private slots:
 
     void findsTheDataFile_data()
     {
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<QString>("message"); // empty: starts with the window shown
+        QTest::addColumn<QByteArray>("ini");   // kvx.ini in the program's folder; "-" for none
+        QTest::addColumn<QString>("file");     // a file made for the row; the data file read when it loads
+        QTest::addColumn<QByteArray>("bytes"); // its bytes: the example's when empty, a FIFO for "fifo"
+        QTest::addColumn<QString>("message");  // empty: starts with the window shown
         QTest::addColumn<bool>("ends");
-        QTest::newRow("default file") << "config" << "" << false;
-        QTest::newRow("no settings, no default file") << "" << "DataFile config.kvx missing. Can't Run" << true;
-        QTest::newRow("default file in capitals") << "CONFIG" << "DataFile config.kvx missing. Can't Run" << true;
-        QTest::newRow("settings name a file") << "ini:other.kvx" << "" << false;
-        QTest::newRow("settings name a missing file") << "ini:missing.kvx" << "Data File Currupted. Cannot Load" << true;
-        QTest::newRow("settings name a FIFO") << "ini:fifo.kvx" << "Data File Currupted. Cannot Load" << true;
-        QTest::newRow("settings with an empty first field") << "ini-empty" << "" << false;
-        QTest::newRow("settings file empty") << "ini-nothing" << "" << false;
-        QTest::newRow("settings not text") << "ini-binary" << "Data File Currupted.  Please check or change kvx.ini file" << false;
-        QTest::newRow("data file broken") << "broken" << "Data File Currupted. Cannot Load" << true;
+        // "@" stands for the program's folder, which is not the current one.
+        const QByteArray none = "-", example;
+        const QString missing = "DataFile config.kvx missing. Can't Run", corrupted = "Data File Currupted. Cannot Load";
+        QTest::newRow("default file") << none << "@/config.kvx" << example << "" << false;
+        QTest::newRow("no settings, no default file") << none << "" << example << missing << true;
+        QTest::newRow("default file in capitals") << none << "@/CONFIG.KVX" << example << missing << true;
+        QTest::newRow("settings name a file") << QByteArray("@/other.kvx\r\n") << "@/other.kvx" << example << "" << false;
+        QTest::newRow("settings name a missing file") << QByteArray("@/missing.kvx\r\n") << "" << example << corrupted << true;
+        QTest::newRow("settings name a FIFO") << QByteArray("@/fifo.kvx\r\n") << "@/fifo.kvx" << QByteArray("fifo") << corrupted << true;
+        QTest::newRow("settings with an empty first field") << QByteArray(",ignored\r\n") << "config.kvx" << example << "" << false;
+        QTest::newRow("settings file empty") << QByteArray("") << "config.kvx" << example << "" << false;
+        QTest::newRow("settings not text") << QByteArray("\x01\x02") << "" << example
+                                           << "Data File Currupted.  Please check or change kvx.ini file" << false;
+        QTest::newRow("data file broken") << none << "@/config.kvx" << exampleBytes().left(40) << corrupted << true;
         QTest::newRow("room too large to show")
-            << "huge" << "The room of 1001 shoots x 1000 places is too large to show: at most 1000000 places. Cannot Load" << true;
+            << none << "@/config.kvx"
+            << "\"X\",1001,1000,2\n" + QByteArray(999, ',').append('\n').repeated(1001) + "MIS\n*,1\nMAS1\n*,1\nMAS2\n*,1\n"
+            << "The room of 1001 shoots x 1000 places is too large to show: at most 1000000 places. Cannot Load" << true;
     }
 
     void findsTheDataFile()
     {
-        QFETCH(QString, setup);
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
         QFETCH(bool, ends);
         const QString app = m_dir->path();
-        QTemporaryDir cwd; // the current directory differs from the program's folder
+        QTemporaryDir cwd;
         QDir::setCurrent(cwd.path());
-        if (setup == "config")
-            writeFile(app + "/config.kvx", exampleBytes());
-        if (setup == "CONFIG")
-            writeFile(app + "/CONFIG.KVX", exampleBytes());
-        if (setup == "broken")
-            writeFile(app + "/config.kvx", exampleBytes().left(40));
-        if (setup == "huge")
-            writeFile(app + "/config.kvx", "\"X\",1001,1000,2\n" + QByteArray(999, ',').append('\n').repeated(1001)
-                                                + "MIS\n*,1\nMAS1\n*,1\nMAS2\n*,1\n");
-        if (setup.startsWith("ini:")) {
-            writeFile(app + "/kvx.ini", (app + "/" + setup.mid(4)).toUtf8() + "\r\n");
-            if (setup.endsWith("other.kvx"))
-                writeFile(app + "/other.kvx", exampleBytes());
-            if (setup.endsWith("fifo.kvx"))
-                QCOMPARE(::mkfifo(QFile::encodeName(app + "/fifo.kvx").constData(), 0644), 0);
-        }
-        if (setup == "ini-empty" || setup == "ini-nothing") {
-            writeFile(app + "/kvx.ini", setup == "ini-empty" ? ",ignored\r\n" : "");
-            writeFile(cwd.path() + "/config.kvx", exampleBytes()); // "config.kvx" relative to the current directory
-        }
-        if (setup == "ini-binary")
-            writeFile(app + "/kvx.ini", QByteArray("\x01\x02", 2));
+        if (ini != "-")
+            writeFile(app + "/kvx.ini", ini.replace("@", QFile::encodeName(app)));
+        file.replace("@", app);
+        if (bytes == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
+        else if (!file.isEmpty())
+            writeFile(file, bytes.isEmpty() ? exampleBytes() : bytes);
 
-        const bool ended = test::endsProgram([] { Main(); });
-        QCOMPARE(ended, ends);
+        QCOMPARE(test::endsProgram([] { Main(); }), ends);
         if (message.isEmpty()) {
             QCOMPARE(m_hooks->messages.size(), 0);
             QVERIFY(frmSwitch::isLoaded() && frmSwitch::get().isVisible());
             QCOMPARE(frmSwitch::get().windowTitle(), QString("DEMO SITE"));
-            if (setup.startsWith("ini-"))
-                QCOMPARE(ModMain.DataFile.text(), QByteArray("config.kvx"));
+            QCOMPARE(ModMain.DataFile.text(), QFile::encodeName(file));
             return;
         }
         QCOMPARE(m_hooks->messages.size(), 1);
-        QCOMPARE(m_hooks->messages[0].text, message);
-        QCOMPARE(m_hooks->messages[0].title, ProgramTitle);
-        QCOMPARE(m_hooks->messages[0].style, setup == "ini-binary" ? int(vbInformation) : int(vbOKOnly));
+        const MsgBoxCall &m = m_hooks->messages[0];
+        QCOMPARE(std::tuple(m.text, m.title, m.style), std::tuple(message, ProgramTitle, message.contains("kvx.ini") ? int(vbInformation) : int(vbOKOnly)));
         QVERIFY(!frmSwitch::isLoaded() || !frmSwitch::get().isVisible());
     }
 
@@ -135,16 +125,14 @@ private slots:
     {
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("height");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("asked");
-        QTest::addColumn<bool>("ends");
+        QTest::addColumn<int>("answer"); // to the question; 0 when it is not asked
         QTest::addColumn<double>("xFactor");
         QTest::addColumn<double>("yFactor");
-        QTest::newRow("1024 x 768") << 15360 << 11520 << 0 << false << false << 1.0 << 1.0;
-        QTest::newRow("exactly 15000 wide") << 15000 << 11250 << 0 << false << false << 15000 / 15360.0 << 11250 / 11520.0;
-        QTest::newRow("800 x 600, Yes") << 12000 << 9000 << int(vbYes) << true << false << 0.78125 << 0.78125;
-        QTest::newRow("800 x 600, No") << 12000 << 9000 << int(vbNo) << true << true << 0.0 << 0.0;
-        QTest::newRow("1920 x 1080") << 28800 << 16200 << 0 << false << false << 1.875 << 1.40625;
+        QTest::newRow("1024 x 768") << 15360 << 11520 << 0 << 1.0 << 1.0;
+        QTest::newRow("exactly 15000 wide") << 15000 << 11250 << 0 << 15000 / 15360.0 << 11250 / 11520.0;
+        QTest::newRow("800 x 600, Yes") << 12000 << 9000 << int(vbYes) << 0.78125 << 0.78125;
+        QTest::newRow("800 x 600, No: the program ends") << 12000 << 9000 << int(vbNo) << 0.0 << 0.0;
+        QTest::newRow("1920 x 1080") << 28800 << 16200 << 0 << 1.875 << 1.40625;
     }
 
     void desktopQuestion()
@@ -152,32 +140,28 @@ private slots:
         QFETCH(int, width);
         QFETCH(int, height);
         QFETCH(int, answer);
-        QFETCH(bool, asked);
-        QFETCH(bool, ends);
         QFETCH(double, xFactor);
         QFETCH(double, yFactor);
         Screen::setSizeTwips(width, height);
         writeFile(m_dir->path() + "/config.kvx", exampleBytes());
         if (answer)
             m_hooks->setNextAnswer(answer);
-        QCOMPARE(test::endsProgram([] { Main(); }), ends);
-        QCOMPARE(m_hooks->messages.size(), asked ? 1 : 0);
-        if (asked) {
+        QCOMPARE(test::endsProgram([] { Main(); }), answer == vbNo);
+        QCOMPARE(m_hooks->messages.size(), answer ? 1 : 0);
+        if (answer) {
             const MsgBoxCall &q = m_hooks->messages[0];
-            QCOMPARE(q.style, 36);
-            QCOMPARE(q.title, QString("Increase Your Desktop"));
-            QCOMPARE(q.text, QString("Your Desktop Settings are not sufficient.  Please set it to 1024 x 768 mode.\r\n"
-                                     " Otherwise You cannot view properly.  Do you want to continue anyway"));
-            QCOMPARE(ModMain.Answer, answer);
+            QCOMPARE(std::tuple(q.text, q.title, q.style, ModMain.Answer),
+                     std::tuple(QString("Your Desktop Settings are not sufficient.  Please set it to 1024 x 768 mode.\r\n"
+                                        " Otherwise You cannot view properly.  Do you want to continue anyway"),
+                                QString("Increase Your Desktop"), 36, answer));
         }
-        if (ends) {
+        if (answer == vbNo) {
             QVERIFY(ModMain.SiteName.isEmpty()); // ended before the file was read
             return;
         }
         QCOMPARE(double(ModMain.XFactor), double(float(xFactor)));
         QCOMPARE(ModMain.YFactor, yFactor);
-        // The window fills the screen.
-        QCOMPARE(frmSwitch::get().Width(), width);
+        QCOMPARE(frmSwitch::get().Width(), width); // the window fills the screen
     }
 
     void reloads_data()
@@ -192,8 +176,8 @@ private slots:
         QTest::newRow("3 then a broken file") << 3 << 0 << true << false;
     }
 
-    // The ring menus follow the file; a failed reload keeps the exchange, where
-    // at start-up the same failure ends the program.
+    // The ring menus follow the file; a reload that fails keeps the exchange
+    // shown and the program going.
     void reloads()
     {
         QFETCH(int, first);
@@ -216,10 +200,8 @@ private slots:
             return;
         QCOMPARE(m_hooks->messages.size(), 1);
         QCOMPARE(m_hooks->messages[0].text, QString("Data File Currupted. Cannot Load"));
-        QCOMPARE(ModMain.SiteName.text(), QByteArray("DEMO SITE"));
-        QCOMPARE(ModMain.NoOfMas.toInt(), 3);
-        QCOMPARE(ModMain.Mas3Ring(1).text(), QByteArray("UC-01"));
-        QVERIFY(test::endsProgram([] { LoadExchange(); }));
+        QCOMPARE(std::tuple(ModMain.SiteName.text(), ModMain.NoOfMas.toInt(), ModMain.Mas3Ring(1).text()),
+                 std::tuple(QByteArray("DEMO SITE"), 3, QByteArray("UC-01")));
     }
 
     // The message comes from the program's own thread, once per misnamed record,
@@ -227,9 +209,7 @@ private slots:
     void misnamedRackRecordIsReported()
     {
         QByteArray bytes = exampleBytes();
-        QVERIFY(bytes.contains("\r\nUC-01\r\nSMC"));
-        bytes.replace("\r\nUC-01\r\nSMC", "\r\nUC-09\r\nSMC");
-        writeFile(m_dir->path() + "/config.kvx", bytes);
+        writeFile(m_dir->path() + "/config.kvx", bytes.replace("\r\nUC-01\r\nSMC", "\r\nUC-09\r\nSMC"));
         QList<MsgBoxCall> messages;
         bool fromMainThread = true;
         bool windowShown = false;
@@ -243,8 +223,7 @@ private slots:
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages[0].text, QString("Error"));
         QCOMPARE(messages[0].style, int(vbCritical));
-        QVERIFY(fromMainThread);
-        QVERIFY(!windowShown);
+        QVERIFY(fromMainThread && !windowShown);
         QVERIFY(frmSwitch::get().isVisible());
         QCOMPARE(frmSwitch::get().lblRack(1).Caption(), QString("UC-01"));
     }

@@ -216,9 +216,4 @@ QByteArray FieldReader::readText()
     return next().bytes;
 }
 
-int FieldReader::readLong()
-{
-    return toLong(next());
-}
-
 } // namespace kvx

@@ -50,11 +50,10 @@ public:
     Loose readLoose();
     Loose readLoose(Field *where);
     QByteArray readText();
-    // A whole number: empty gives 0, fractions round half to even; a field
-    // that is not a number, or too large for 32 bits, is an error.
-    int readLong();
 
     static Loose toLoose(const Field &f);
+    // A whole number: empty gives 0, fractions round half to even; a field
+    // that is not a number, or too large for 32 bits, is an error.
     static int toLong(const Field &f);
 
 private:
