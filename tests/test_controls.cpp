@@ -181,8 +181,6 @@ private slots:
     void errors();
     void loadCopiesTheTemplateAsItIsNow();
     void arrayEventsAndUnload();
-    void windowedElements();
-    void skipErrorRunsOneStatement();
     void drawing_data();
     void drawing();
     void scrollBarChange_data();
@@ -365,47 +363,6 @@ void TestControls::arrayEventsAndUnload()
     room.click(room.client, QPoint(50, 50));
     QCOMPARE(clicked.size(), 2);
     QCOMPARE(background, 1);
-}
-
-void TestControls::windowedElements()
-{
-    Window w;
-    auto *template0 = new TextBox(w.client);
-    template0->Move(240, -285, 615, 285);
-    template0->setLocked(true);
-    template0->setRefusedCharacters(QStringLiteral(","));
-    auto *other = new TextBox(w.client);
-    ControlArray<TextBox> txtSlot(template0);
-    TextBox *row1 = txtSlot.Load(1);
-    row1->setTop(40);
-    TextBox *row2 = txtSlot.Load(2);
-    QVERIFY(!row1->Visible());
-    QVERIFY(row1->Locked());
-    QCOMPARE(row1->refusedCharacters(), QStringLiteral(","));
-    QCOMPARE(QRectF(row1->Left(), row1->Top(), row1->Width(), row1->Height()), QRectF(240, 40, 615, 285));
-    // Stacked just above the template: beneath the control made after it.
-    const QObjectList children = w.client->children();
-    QVERIFY(children.indexOf(template0) < children.indexOf(row1));
-    QVERIFY(children.indexOf(row1) < children.indexOf(row2));
-    QVERIFY(children.indexOf(row2) < children.indexOf(other));
-
-    QPointer<TextBox> gone(row1);
-    txtSlot.Unload(1);
-    QVERIFY(!txtSlot.exists(1));
-    QVERIFY(!row1->isVisible());
-    QTRY_VERIFY(gone.isNull());
-}
-
-// The room plan builder's pattern: each statement on its own.
-void TestControls::skipErrorRunsOneStatement()
-{
-    Room room;
-    QStringList ran;
-    QVERIFY(skipError([&] { room.imgRack.Load(1); ran << "load 1"; }));
-    QVERIFY(!skipError([&] { room.imgRack.Load(1); ran << "load 1 again"; }));
-    QVERIFY(skipError([&] { room.imgRack(1).setLeft(10); ran << "move 1"; }));
-    QCOMPARE(ran, QStringList({"load 1", "move 1"}));
-    QVERIFY_THROWS_EXCEPTION(std::logic_error, skipError([] { throw std::logic_error("bug"); }));
 }
 
 using Drawing = std::function<void(PictureBox &)>;

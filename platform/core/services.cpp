@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -120,16 +121,26 @@ QString InstalledDataFolder()
     return QDir::cleanPath(AppPath() + QStringLiteral("/../share/kvx410"));
 }
 
+namespace {
+// An installed program (its data in share/kvx410 beside its bin folder), or
+// one in a folder the user may not write, keeps the user's files in the
+// user's folders; root's run of an installed program too.
+bool usesProgramFolder()
+{
+    return !QFileInfo(InstalledDataFolder()).isDir() && Files::FolderWritable(AppPath());
+}
+} // namespace
+
 QString SettingsFolder()
 {
-    if (Files::FolderWritable(AppPath()))
+    if (usesProgramFolder())
         return AppPath();
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/kvx410");
 }
 
 QString DataFolder()
 {
-    if (Files::FolderWritable(AppPath()))
+    if (usesProgramFolder())
         return AppPath();
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/kvx410");
 }

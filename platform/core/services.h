@@ -59,12 +59,11 @@ QString AppPath();
 void setAppPath(const QString &folder);
 
 // Where the program keeps what a run writes: its settings file, and the
-// data files a user opens and saves by default. A program folder the user may
-// write to (a copy of the program in a folder of its own) keeps both beside
-// the program. An installed program's folder belongs to the system: then the
-// user's own folders take them ($XDG_CONFIG_HOME/kvx410, $XDG_DATA_HOME/kvx410)
-// and the data installed with the program (share/kvx410 beside its bin
-// folder) is read from InstalledDataFolder.
+// data files a user opens and saves by default. A copy of the program in a
+// folder of its own that the user may write keeps both beside the program.
+// An installed program (its data in InstalledDataFolder, share/kvx410 beside
+// its bin folder), or one whose folder the user may not write, keeps them in
+// the user's own folders ($XDG_CONFIG_HOME/kvx410, $XDG_DATA_HOME/kvx410).
 QString SettingsFolder();
 QString DataFolder();
 QString InstalledDataFolder();
