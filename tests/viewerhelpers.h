@@ -1,10 +1,7 @@
 #pragma once
 
-// Helpers shared by the main window's tests: data files of small rooms, a
-// program folder with hooks to start the program in, and what a user does
-// in the room: click a control where it is seen (on top of everything there
-// and inside the viewport, so a press lands on whatever covers it), press
-// keys where the focus is, let the shelf animation's timer tick.
+// For the main window's tests: data files of small rooms, a program folder to start the program in, and what a user
+// does: click a control where it is seen (so a press lands on whatever covers it), let the shelf's timer tick.
 
 #include "app/startup.h"
 #include "controlshelpers.h"
@@ -17,7 +14,6 @@
 #include <QByteArrayList>
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
@@ -86,12 +82,6 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Where screenshots land for people to look at.
@@ -251,12 +241,6 @@ inline void growShelf(int ticks = 6)
 {
     for (int t = 0; t < ticks; ++t)
         frmSwitch::get().TimShelfEnlarger->fireTick();
-}
-
-inline void pressKey(Qt::Key key)
-{
-    QWidget *focus = frmSwitch::get().focusWidget();
-    QTest::keyClick(focus ? focus : &frmSwitch::get(), key);
 }
 
 } // namespace kvx::test
