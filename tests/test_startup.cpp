@@ -57,6 +57,8 @@ private slots:
     void cleanup()
     {
         frmSwitch::discard();
+        qunsetenv("XDG_DATA_HOME");
+        qunsetenv("XDG_CONFIG_HOME");
         QDir::setCurrent(m_cwd);
         m_hooks.reset();
         m_dir.reset();
@@ -119,6 +121,51 @@ private slots:
         const MsgBoxCall &m = m_hooks->messages[0];
         QCOMPARE(std::tuple(m.text, m.title, m.style), std::tuple(message, ProgramTitle, message.contains("kvx.ini") ? int(vbInformation) : int(vbOKOnly)));
         QVERIFY(!frmSwitch::isLoaded() || !frmSwitch::get().isVisible());
+    }
+
+    // An installed program (its sample in share/kvx410 beside its bin folder)
+    // keeps kvx.ini and the user's copy of the sample in the user's folders,
+    // even when it may write its own folder, as root may.
+    void installedKeepsTheUsersFilesInTheirFolders_data()
+    {
+        QTest::addColumn<QString>("ini");    // kvx.ini in the user's folder, naming a file of the data folder
+        QTest::addColumn<bool>("sample");    // installed with the sample
+        QTest::addColumn<QString>("shown");  // the data file shown, in the user's data folder; empty: none
+        QTest::newRow("first start: the sample copied") << "" << true << "config.kvx";
+        QTest::newRow("kvx.ini names the file opened last") << "other.kvx" << true << "other.kvx";
+        QTest::newRow("installed without the sample") << "" << false << "";
+    }
+
+    void installedKeepsTheUsersFilesInTheirFolders()
+    {
+        QFETCH(QString, ini);
+        QFETCH(bool, sample);
+        QFETCH(QString, shown);
+        const QString root = m_dir->path(), data = root + "/data/kvx410", config = root + "/config/kvx410";
+        QVERIFY(QDir().mkpath(root + "/bin") && QDir().mkpath(root + "/share/kvx410") && QDir().mkpath(data));
+        setAppPath(root + "/bin");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(root + "/data"));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + "/config"));
+        if (sample)
+            writeFile(root + "/share/kvx410/config.kvx", exampleBytes());
+        if (!ini.isEmpty()) {
+            QVERIFY(QDir().mkpath(config));
+            writeFile(data + "/" + ini, exampleBytes());
+            writeFile(config + "/kvx.ini", QFile::encodeName(data + "/" + ini) + "\r\n");
+        }
+        QCOMPARE(test::endsProgram([] { Main(); }), shown.isEmpty());
+        if (shown.isEmpty()) {
+            QCOMPARE(m_hooks->messages.value(0).text, QString("DataFile config.kvx missing. Can't Run"));
+            return;
+        }
+        QCOMPARE(ModMain.DataFile.text(), QFile::encodeName(data + "/" + shown));
+        QVERIFY(QFile::exists(data + "/config.kvx") == (ini.isEmpty()));
+        QVERIFY(test::endsProgram([] { frmSwitch::get().close(); }));
+        QCOMPARE(m_hooks->messages.size(), 0);
+        QFile written(config + "/kvx.ini");
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), QFile::encodeName(data + "/" + shown) + "\r\n");
+        QVERIFY(QDir(root + "/bin").isEmpty());
     }
 
     void desktopQuestion_data()
