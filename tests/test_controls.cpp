@@ -12,7 +12,6 @@
 #include "platform/image.h"
 #include "platform/label.h"
 #include "platform/listbox.h"
-#include "platform/optionbutton.h"
 #include "platform/picturebox.h"
 #include "platform/scrollbar.h"
 #include "platform/shape.h"
@@ -117,45 +116,6 @@ struct Room : Window
     }
 };
 
-// The choosing controls: a list, a combo box, a check box, and option
-// buttons in two frames, so two groups.
-struct Choices : Window
-{
-    ListBox *list = new ListBox(client);
-    ComboBox *combo = new ComboBox(client);
-    CheckBox *check = new CheckBox(client);
-    Frame *frameA = new Frame(client), *frameB = new Frame(client);
-    OptionButton *a1 = new OptionButton(frameA), *a2 = new OptionButton(frameA), *b1 = new OptionButton(frameB);
-    QStringList log;
-
-    Choices()
-    {
-        list->Move(0, 0, 1815, 1500);
-        combo->Move(2000, 0, 1815, 315);
-        check->Move(2000, 600, 1500, 255);
-        frameA->Move(0, 1800, 3000, 900);
-        frameB->Move(3000, 1800, 3000, 900);
-        for (const QString name : {"UC-01", "UD-02", "UE-03"}) {
-            list->AddItem(name);
-            combo->AddItem(name);
-        }
-        list->Click = [this] { log << QStringLiteral("list %1 %2").arg(list->ListIndex()).arg(list->Text()); };
-        combo->Click = [this] { log << QStringLiteral("combo %1 %2").arg(combo->ListIndex()).arg(combo->Text()); };
-        check->Click = [this] { log << QStringLiteral("check %1").arg(check->Value()); };
-        const std::tuple<OptionButton *, QString, int> options[] = {{a1, "a1", 120}, {a2, "a2", 1200}, {b1, "b1", 120}};
-        for (const auto &[option, name, left] : options) {
-            option->Move(left, 300, 900, 255);
-            option->Click = [this, name] { log << name; };
-        }
-    }
-    // Both ListIndex, the check box's Value, and the options a1 a2 b1.
-    QString state() const
-    {
-        return QStringLiteral("%1 %2 %3 %4%5%6").arg(list->ListIndex()).arg(combo->ListIndex()).arg(check->Value())
-            .arg(a1->Value()).arg(a2->Value()).arg(b1->Value());
-    }
-};
-
 QRect sliderPart(ScrollBar *bar, QStyle::SubControl part)
 {
     QStyleOptionSlider option;
@@ -187,8 +147,6 @@ private slots:
     void scrollBarChange();
     void textBoxRefusesCharacters_data();
     void textBoxRefusesCharacters();
-    void choosingRaisesClick_data();
-    void choosingRaisesClick();
 };
 
 using SceneChange = std::function<void(Scene &)>;
@@ -558,45 +516,6 @@ void TestControls::textBoxRefusesCharacters()
     QCOMPARE(box->Text(), text);
     QCOMPARE(seen, changes);
     QCOMPARE(box->cursorPosition(), at + text.size() - start.size());
-}
-
-using ChoiceAction = std::function<void(Choices &)>;
-
-void TestControls::choosingRaisesClick_data()
-{
-    QTest::addColumn<ChoiceAction>("action");
-    QTest::addColumn<QStringList>("log"); // each Click, then the state at the end
-    QTest::newRow("list set by code") << ChoiceAction([](Choices &c) { c.list->setListIndex(0); })
-                                      << QStringList{"list 0 UC-01", "0 -1 0 000"};
-    QTest::newRow("list clicked") << ChoiceAction([](Choices &c) {
-        c.click(c.list->viewport(), c.list->visualItemRect(c.list->item(2)).center());
-    }) << QStringList{"list 2 UE-03", "2 -1 0 000"};
-    QTest::newRow("list cleared: no Click") << ChoiceAction([](Choices &c) {
-        c.list->setListIndex(1);
-        c.list->Clear();
-    }) << QStringList{"list 1 UD-02", "-1 -1 0 000"};
-    QTest::newRow("combo set by code") << ChoiceAction([](Choices &c) { c.combo->setListIndex(2); })
-                                       << QStringList{"combo 2 UE-03", "-1 2 0 000"};
-    QTest::newRow("check box set twice, then clicked") << ChoiceAction([](Choices &c) {
-        c.check->setValue(1);
-        c.check->setValue(1);
-        c.click(c.check, QPoint(8, 8));
-    }) << QStringList{"check 1", "check 0", "-1 -1 0 000"};
-    QTest::newRow("options: one group per frame") << ChoiceAction([](Choices &c) {
-        c.a1->setValue(true);
-        c.b1->setValue(true);
-        c.click(c.a2, QPoint(6, 8));
-    }) << QStringList{"a1", "b1", "a2", "-1 -1 0 011"};
-}
-
-void TestControls::choosingRaisesClick()
-{
-    QFETCH(ChoiceAction, action);
-    QFETCH(QStringList, log);
-    Choices choices;
-    QVERIFY(choices.show());
-    action(choices);
-    QCOMPARE(choices.log << choices.state(), log);
 }
 
 QTEST_MAIN(TestControls)
