@@ -76,15 +76,8 @@ public:
     QByteArray misText() const override;
     QByteArray masText(int k) const override;
 
-    // State of the card rows, for whoever needs to look.
+    // The number of card rows shown.
     int cardRows() const { return CardRows; }
-    int curRow() const { return CurRow; }
-    int detStation() const { return DetStation; }
-    // The room grid's selection: the selected box (0 for none) and the place
-    // whose station names the station boxes show.
-    int edSelIndex() const { return EdSelIndex; }
-    int edShoot() const { return EdShoot; }
-    int edPlace() const { return EdPlace; }
 
     // Menus
     Menu *mnuFile = nullptr;

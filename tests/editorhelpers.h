@@ -4,25 +4,16 @@
 // as the program loads it, the editor opened on it, and the clicks and keys
 // of a person on its real widgets.
 
-#include "app/startup.h"
+#include "viewerhelpers.h"
+
 #include "editor/frmalter.h"
 #include "model/exchangereader.h"
 #include "model/exchangewriter.h"
-#include "model/modmain.h"
 #include "platform/core/files.h"
 #include "platform/listbox.h"
 #include "platform/menu.h"
 #include "platform/tabcontrol.h"
-#include "support/testhooks.h"
-#include "viewer/frmswitch.h"
 #include "viewer/loadexchange.h"
-
-#include <QApplication>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <memory>
 
 namespace kvx::test {
 
@@ -120,20 +111,11 @@ inline QByteArray fileOf(const Exchange &x)
     return out;
 }
 
-inline QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // What a file holds, read with the program's reader.
 inline std::optional<Exchange> readBack(const QString &path)
 {
     Exchange x;
-    ExchangeReader reader;
-    if (!reader.read(fileBytes(path), x))
-        return std::nullopt;
-    return x;
+    return ExchangeReader().read(readFile(path), x) ? std::optional(x) : std::nullopt;
 }
 
 // The slot numbers and names of one shelf of a file's exchange, "5:C1 9:C2".
@@ -149,65 +131,34 @@ inline QString shelfOf(const Exchange &x, int s, int p, int shelf)
     return cards.join(QLatin1Char(' '));
 }
 
-// A temporary program folder with a loaded data file, answering hooks and
-// the editor opened on it.
-class EditorSession
+// A program folder with answering hooks and a data file loaded as the program
+// loads it; open() shows the editor on it and waits until it is active.
+struct EditorSession : ProgramFixture
 {
-public:
-    EditorSession()
-    {
-        setAppPath(dir.path());
-        Screen::setSizeTwips(1024 * 15, 768 * 15);
-        ModMain = ModMainState();
-        dataFile = dir.filePath(QStringLiteral("room.kvx"));
-    }
-    ~EditorSession()
-    {
-        frmAlter::discard();
-        frmSwitch::discard();
-        setRingControls(nullptr);
-    }
+    ~EditorSession() { frmAlter::discard(); }
 
-    bool load(const Exchange &x) { return loadBytes(fileOf(x)); }
-    bool loadBytes(const QByteArray &bytes)
+    bool load(const QByteArray &bytes)
     {
-        QFile file(dataFile);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            return false;
-        file.close();
         ModMain.DataFile = Files::bytesFromPath(dataFile);
-        return LoadExchange(OnLoadFailure::KeepExchange);
+        return writeFile(dataFile, bytes) && LoadExchange(OnLoadFailure::KeepExchange);
     }
-
-    // Opens the editor and waits until it is the active window.
     frmAlter *open()
     {
         frmAlter::showEditor();
         frmAlter *form = frmAlter::loaded();
-        if (!form || !QTest::qWaitForWindowActive(form))
-            return nullptr;
-        return form;
+        return form && QTest::qWaitForWindowActive(form) ? form : nullptr;
     }
     // Loads x and opens the editor on the given tab.
     frmAlter *open(const Exchange &x, int tab = 0)
     {
-        frmAlter *form = load(x) ? open() : nullptr;
+        frmAlter *form = load(fileOf(x)) ? open() : nullptr;
         if (form)
             form->SSTab1->setTab(tab);
         return form;
     }
 
-    QString path(const QString &name) const { return dir.filePath(name); }
-
-    QTemporaryDir dir;
-    Hooks hooks;
-    QString dataFile;
+    QString dataFile = path(QStringLiteral("room.kvx"));
 };
-
-inline bool hasFocus(const QWidget *widget)
-{
-    return QApplication::focusWidget() == widget;
-}
 
 // Clicks and keys of a person, on the real widgets.
 inline void click(QWidget *widget, QPoint at = {})
@@ -234,12 +185,6 @@ inline void typeOver(QWidget *box, const QString &text)
 inline void clickItem(Container *container, const LightControl &item)
 {
     click(container, item.pixelRect().center() + container->clientOrigin());
-}
-
-// A click on an option button's round indicator.
-inline void clickOption(QWidget *option)
-{
-    click(option, QPoint(6, option->height() / 2));
 }
 
 // Chooses an entry of the rack list with the mouse.

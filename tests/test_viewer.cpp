@@ -433,7 +433,7 @@ void TestViewer::openAndRefresh()
     const bool saved = answer == vbYes && file != "unwritable";
     const bool loaded = shown != "TEST SITE" || (refresh && saved) || file == "narrow";
     if (saved)
-        QCOMPARE(test::fileBytes(config), edited);
+        QCOMPARE(test::readFile(config), edited);
     if (file == "narrow") { // built once the window is wide enough again
         form.setWidth(15360);
         form.mnuRefresh->trigger();
@@ -458,7 +458,7 @@ void TestViewer::openAndRefresh()
         if (close == "full")
             QCOMPARE(program.hooks.messages.value(told.size()).text, "Cannot write file " + settings + ": No space left on device");
         else
-            QCOMPARE(test::fileBytes(settings), close == "exit" ? QByteArray() : (path.contains(',') ? '"' + path + '"' : path) + "\r\n");
+            QCOMPARE(test::readFile(settings), close == "exit" ? QByteArray() : (path.contains(',') ? '"' + path + '"' : path) + "\r\n");
         frmSwitch::discard();
         ModMain = ModMainState();
         QVERIFY(close != "close" || (!test::endsProgram([] { Main(); }) && frmSwitch::get().windowTitle() == shown));
@@ -480,7 +480,7 @@ void TestViewer::openAndRefresh()
     const QByteArray expected = test::fileOf(ModMain);
     g->MnuSav->trigger();
     QCOMPARE(program.hooks.messages.size(), told.size());
-    QCOMPARE(test::fileBytes(Files::pathFromBytes(ModMain.DataFile.text())), expected);
+    QCOMPARE(test::readFile(Files::pathFromBytes(ModMain.DataFile.text())), expected);
 }
 
 // The About windows are modeless, so that the main window stays usable (Ctrl+E: openAndRefresh). An error

@@ -23,6 +23,12 @@
 
 namespace kvx::test {
 
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 // rows[s - 1][p - 1] is the rack at shoot s, place p ("" for an empty place).
 // A rack gets the stations listed for it, otherwise NAME/1 .. NAME/5, and no
 // cards. Ring members are written as listed, then "*" below 15 members.
