@@ -1,7 +1,6 @@
 // The pictures of art/, and the two About windows that show them.
 
 #include "art/art.h"
-#include "art/roompictures.h"
 #include "dialogs/frmaboutme.h"
 #include "dialogs/frmaboutprg.h"
 #include "platform/commandbutton.h"
@@ -9,11 +8,9 @@
 #include "platform/image.h"
 #include "platform/label.h"
 #include "platform/picturebox.h"
-#include "platform/svgrendering.h"
 
 #include <QDir>
 #include <QPainter>
-#include <QSvgRenderer>
 #include <QTest>
 
 #include <functional>
@@ -55,8 +52,6 @@ private slots:
     void cleanup();
     void picturesOfTheirOwnName_data();
     void picturesOfTheirOwnName();
-    void naturalSizeIsTheViewBox();
-    void roomPicturesMadeAheadAreTheArt();
     void cacheReusesRenderings();
     void aboutTextsFitTheirLabels_data();
     void aboutTextsFitTheirLabels();
@@ -106,47 +101,6 @@ void TestArt::picturesOfTheirOwnName()
         for (int x = 0; x < image.width(); ++x)
             seeThrough += qAlpha(image.pixel(x, y)) < 250;
     QVERIFY2(!opaque || seeThrough == 0, qPrintable(QStringLiteral("%1 see-through pixels").arg(seeThrough)));
-}
-
-void TestArt::naturalSizeIsTheViewBox()
-{
-    // The view box decides, not the size the file asks to be shown at.
-    const Picture card = Picture::fromData("<svg xmlns='http://www.w3.org/2000/svg' width='42' height='422' "
-                                           "viewBox='0 0 21 211'><rect width='21' height='211' fill='#336'/></svg>");
-    QCOMPARE(QSize(card.naturalWidthTwips(), card.naturalHeightTwips()), QSize(315, 3165));
-    QVERIFY(Picture::fromData("not a picture").isNull());
-}
-
-// The room plan's pictures rendered when the program was built are the
-// renderings of the art at their sizes, and are what the pictures paint.
-void TestArt::roomPicturesMadeAheadAreTheArt()
-{
-    const std::pair<const char *, Getter> getters[] = {
-        {"rack", Art::rack}, {"end-right", Art::endRight}, {"end-left", Art::endLeft}};
-    QCOMPARE(Art::RoomPictureCount, int(std::size(getters)));
-    for (const auto &[name, getter] : getters) {
-        const auto *made = std::find_if(Art::RoomPictures, Art::RoomPictures + Art::RoomPictureCount,
-                                        [name](const Art::RoomPicture &p) { return qstrcmp(p.name, name) == 0; });
-        QVERIFY2(made != Art::RoomPictures + Art::RoomPictureCount, name);
-        QSvgRenderer svg(QStringLiteral(":/art/%1.svg").arg(QLatin1String(name)));
-        const QImage fresh = renderSvg(svg, QSize(made->width, made->height));
-        QCOMPARE(!fresh.hasAlphaChannel(), made->opaque);
-        const QImage ahead(reinterpret_cast<const uchar *>(made->pixels), made->width, made->height,
-                           made->width * 4, fresh.format());
-        QVERIFY2(ahead == fresh, name);
-
-        // Painted from the picture's cache, without a rendering of its own.
-        const Picture picture = getter();
-        QImage canvas(made->width, made->height, QImage::Format_ARGB32_Premultiplied);
-        canvas.fill(Qt::transparent);
-        const int before = picture.cachedRenderings();
-        {
-            QPainter p(&canvas);
-            picture.paint(p, QRectF(0, 0, made->width, made->height));
-        }
-        QCOMPARE(picture.cachedRenderings(), before);
-        QVERIFY2(canvas == fresh.convertToFormat(QImage::Format_ARGB32_Premultiplied), name);
-    }
 }
 
 // Copies share one cache: a room of racks costs one rendering. The cache

@@ -1,6 +1,6 @@
 // The platform's controls as the windows use them, driven by clicks and keys:
 // control arrays, stacking and hit testing of lightweight controls, picture
-// box drawing, and the events of the windowed controls.
+// box drawing, and the scroll bars.
 
 #include "controlshelpers.h"
 
@@ -15,11 +15,7 @@
 #include "platform/picturebox.h"
 #include "platform/scrollbar.h"
 #include "platform/shape.h"
-#include "platform/textbox.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QPointer>
 #include <QStyleOptionSlider>
 #include <QTest>
 
@@ -140,13 +136,10 @@ private slots:
     void errors_data();
     void errors();
     void loadCopiesTheTemplateAsItIsNow();
-    void arrayEventsAndUnload();
     void drawing_data();
     void drawing();
     void scrollBarChange_data();
     void scrollBarChange();
-    void textBoxRefusesCharacters_data();
-    void textBoxRefusesCharacters();
 };
 
 using SceneChange = std::function<void(Scene &)>;
@@ -291,38 +284,6 @@ void TestControls::loadCopiesTheTemplateAsItIsNow()
     QCOMPARE(names, QStringList({"img0", "img1", "img2", "lbl0", "lbl1", "lbl2"}));
 }
 
-void TestControls::arrayEventsAndUnload()
-{
-    Room room;
-    room.img0->Move(0, 0, 1500, 1500);
-    QList<int> clicked;
-    QList<QPair<int, int>> pressed;
-    int background = 0;
-    room.client->Click = [&] { ++background; };
-    room.imgRack.on(&Image::Click, [&](int index) { clicked << index; });
-    room.imgRack.Load(1)->setVisible(true);
-    // A handler installed later reaches the elements loaded before.
-    room.imgRack.on(&Image::MouseDown, [&](int index, int button, int, double, double) {
-        pressed << qMakePair(index, button);
-    });
-    room.imgRack.Load(2)->Move(1500, 0, 1500, 1500);
-    room.imgRack(2).setVisible(true);
-    QVERIFY(room.show());
-    room.click(room.client, QPoint(150, 50));
-    room.click(room.client, QPoint(50, 50), Qt::RightButton);
-    room.click(room.client, QPoint(50, 60));
-    QCOMPARE(clicked, QList<int>({2, 1}));
-    QCOMPARE(pressed, (QList<QPair<int, int>>{{2, 1}, {1, 2}, {1, 1}}));
-
-    const int items = room.client->itemCount();
-    room.imgRack.Unload(1);
-    QCOMPARE(room.client->itemCount(), items - 1);
-    QVERIFY(!room.imgRack.exists(1));
-    room.click(room.client, QPoint(50, 50));
-    QCOMPARE(clicked.size(), 2);
-    QCOMPARE(background, 1);
-}
-
 using Drawing = std::function<void(PictureBox &)>;
 
 void TestControls::drawing_data()
@@ -463,59 +424,6 @@ void TestControls::scrollBarChange()
     QVERIFY(w.show());
     action(w, *bar, seen);
     QCOMPARE(seen, changes);
-}
-
-void TestControls::textBoxRefusesCharacters_data()
-{
-    QTest::addColumn<QString>("refused");
-    QTest::addColumn<QString>("start"); // set by code, the cursor after `at` characters
-    QTest::addColumn<int>("at");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("pasted");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("changes");
-    const QString card = QStringLiteral(",\r\n"), ring = QStringLiteral("\r\n");
-    QTest::newRow("typed") << card << "" << 0 << "UC,01" << "" << "UC01" << 4;
-    QTest::newRow("typed, a refused key first") << card << "" << 0 << ",AB" << "" << "AB" << 2;
-    QTest::newRow("pasted") << card << "" << 0 << "" << "A,B\nC" << "ABC" << 1;
-    QTest::newRow("pasted, a refused character first") << card << "" << 0 << "" << ",AB" << "AB" << 1;
-    QTest::newRow("pasted before text, a refused character first") << card << "01" << 0 << "" << ",UC-" << "UC-01" << 1;
-    QTest::newRow("pasted into text, refused last") << card << "UC01" << 2 << "" << "-\r\n" << "UC-01" << 1;
-    QTest::newRow("ring members pasted, a line break first") << ring << "" << 0 << "" << "\r\nUC-01,UD-02"
-                                                             << "UC-01,UD-02" << 1;
-    QTest::newRow("pasted, refused only") << card << "UC" << 2 << "" << ",\n" << "UC" << 0;
-    QTest::newRow("set by code: taken as it is") << card << "UC-01,UD-02" << 11 << "" << "" << "UC-01,UD-02" << 0;
-}
-
-// Typing and pasting keep the refused characters out alike, wherever they
-// stand; the cursor ends after what was put in.
-void TestControls::textBoxRefusesCharacters()
-{
-    QFETCH(QString, refused);
-    QFETCH(QString, start);
-    QFETCH(int, at);
-    QFETCH(QString, typed);
-    QFETCH(QString, pasted);
-    QFETCH(QString, text);
-    QFETCH(int, changes);
-    Window w;
-    auto *box = new TextBox(w.client);
-    box->Move(0, 0, 3000, 285);
-    box->setRefusedCharacters(refused);
-    QVERIFY(w.show());
-    box->SetFocus();
-    box->setText(start);
-    box->setCursorPosition(at);
-    int seen = 0;
-    box->Change = [&] { ++seen; };
-    QTest::keyClicks(box, typed);
-    if (!pasted.isEmpty()) {
-        QGuiApplication::clipboard()->setText(pasted);
-        box->paste();
-    }
-    QCOMPARE(box->Text(), text);
-    QCOMPARE(seen, changes);
-    QCOMPARE(box->cursorPosition(), at + text.size() - start.size());
 }
 
 QTEST_MAIN(TestControls)

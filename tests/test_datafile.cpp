@@ -36,18 +36,6 @@ using namespace kvx;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
-}
-
 // An exchange and its ring controls as a user left them in the editor.
 struct Model : RingControls
 {
@@ -63,7 +51,7 @@ struct Model : RingControls
 Exchange example()
 {
     Exchange x;
-    ExchangeReader().read(readAll(QFINDTESTDATA("data/kvx-check/example.kvx")), x);
+    ExchangeReader().read(test::readFile(QFINDTESTDATA("data/kvx-check/example.kvx")), x);
     return x;
 }
 
@@ -295,7 +283,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("room.kvx");
-        QVERIFY(writeAll(path, "OLD CONTENT"));
+        QVERIFY(test::writeFile(path, "OLD CONTENT"));
         static_cast<Exchange &>(ModMain) = example();
         ModMain.CardName.at(1, 2, 1, 1) = "A,B"; // not written: no rack there
         const std::tuple<const char *, const char *, int> saves[] = {
@@ -309,11 +297,11 @@ private slots:
             } catch (const PlatformError &e) {
                 QCOMPARE(e.number(), error);
                 QVERIFY(error != ErrPathAccess || e.description().startsWith("Cannot write file "));
-                QCOMPARE(readAll(path), QByteArray("OLD CONTENT"));
+                QCOMPARE(test::readFile(path), QByteArray("OLD CONTENT"));
             }
             QVERIFY(!Files::IsOpen(ModMain.SaveFileNo));
         }
-        QVERIFY(readAll(path).startsWith("\"GOOD\",1,2,2\r\nUC-01,\r\n"));
+        QVERIFY(test::readFile(path).startsWith("\"GOOD\",1,2,2\r\nUC-01,\r\n"));
     }
 
     void saveKeepsTheFile_data()
@@ -357,7 +345,7 @@ private slots:
         else if (setup == "folder")
             QVERIFY(QDir().mkdir(path));
         else if (setup != "device")
-            QVERIFY(writeAll(file, old));
+            QVERIFY(test::writeFile(file, old));
         if (setup == "symlink")
             QVERIFY(QFile::link("real.kvx", path));
         if (setup == "links")
@@ -378,11 +366,11 @@ private slots:
         QCOMPARE(saved, reason.isEmpty());
         QCOMPARE(::lstat(QFile::encodeName(file), &after), 0);
         if (S_ISREG(before.st_mode))
-            QCOMPARE(readAll(file), saved ? fresh : old);
+            QCOMPARE(test::readFile(file), saved ? fresh : old);
         QCOMPARE(std::tie(after.st_mode, after.st_uid, after.st_gid, after.st_nlink),
                  std::tie(before.st_mode, before.st_uid, before.st_gid, before.st_nlink));
         if (setup == "links")
-            QCOMPARE(readAll(dir.filePath("other.kvx")), fresh);
+            QCOMPARE(test::readFile(dir.filePath("other.kvx")), fresh);
         QCOMPARE(QFileInfo(path).isSymLink(), setup == "symlink");
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden), entries);
     }
@@ -407,8 +395,8 @@ private slots:
         QFETCH(QString, file);
         const QString base = QFINDTESTDATA("data/kvx-check") + '/' + file.left(file.lastIndexOf('.'));
         const bool commandLine = file.endsWith(".args");
-        const QStringList args = commandLine ? QString(readAll(base + ".args")).simplified().split(' ', Qt::SkipEmptyParts) : QStringList{file};
-        const QByteArray checked = readAll(base + ".check");
+        const QStringList args = commandLine ? QString(test::readFile(base + ".args")).simplified().split(' ', Qt::SkipEmptyParts) : QStringList{file};
+        const QByteArray checked = test::readFile(base + ".check");
         QVERIFY2(checked.startsWith("exit "), "every case needs its .check file");
         const QByteArray report = checked.mid(checked.indexOf('\n') + 1);
         const Run r = run("kvx-check", args, QProcess::MergedChannels), split = run("kvx-check", args);
@@ -426,14 +414,14 @@ private slots:
         const bool cannotSave = QFile::exists(base + ".normalize-error");
         if (cannotSave || r.exitCode != 0) {
             QVERIFY(n.exitCode == 1 && n.out.isEmpty());
-            QCOMPARE(QString::fromUtf8(n.err), QString::fromUtf8(cannotSave ? readAll(base + ".normalize-error") : report));
+            QCOMPARE(QString::fromUtf8(n.err), QString::fromUtf8(cannotSave ? test::readFile(base + ".normalize-error") : report));
             return;
         }
         QCOMPARE(n.exitCode, 0);
-        QCOMPARE(n.out, readAll(QFile::exists(base + ".normalized") ? base + ".normalized" : base + ".kvx"));
+        QCOMPARE(n.out, test::readFile(QFile::exists(base + ".normalized") ? base + ".normalized" : base + ".kvx"));
         // What Save writes, the next Save writes again unchanged.
         QTemporaryDir dir;
-        QVERIFY(writeAll(dir.filePath("again.kvx"), n.out));
+        QVERIFY(test::writeFile(dir.filePath("again.kvx"), n.out));
         QCOMPARE(run("kvx-check", {"--normalize", dir.filePath("again.kvx")}).out, n.out);
     }
 
@@ -457,10 +445,10 @@ private slots:
         const QString file = QFINDTESTDATA("../app/config.kvx");
         QTemporaryDir dir;
         QCOMPARE(run("make-sample", {dir.filePath("config.kvx")}).exitCode, 0);
-        QCOMPARE(readAll(dir.filePath("config.kvx")), readAll(file));
+        QCOMPARE(test::readFile(dir.filePath("config.kvx")), test::readFile(file));
         const Run r = run("kvx-check", {"--normalize", file});
         QVERIFY2(r.exitCode == 0 && r.err.isEmpty(), r.err.constData());
-        QCOMPARE(r.out, readAll(file));
+        QCOMPARE(r.out, test::readFile(file));
     }
 
     // The template a new rack gets by the start of its name, the last match

@@ -30,13 +30,6 @@ QByteArray exampleBytes(int noOfMas = 2)
     return bytes + (noOfMas >= 3 ? "MAS3\r\nUC-01,*, 16711680 \r\n" : "") + (noOfMas == 4 ? "MAS4\r\n,*, 65535 \r\n" : "");
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 } // namespace
 
 class TestStartup : public QObject
@@ -102,12 +95,12 @@ private slots:
         QTemporaryDir cwd;
         QDir::setCurrent(cwd.path());
         if (ini != "-")
-            writeFile(app + "/kvx.ini", ini.replace("@", QFile::encodeName(app)));
+            QVERIFY(test::writeFile(app + "/kvx.ini", ini.replace("@", QFile::encodeName(app))));
         file.replace("@", app);
         if (bytes == "fifo")
             QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
         else if (!file.isEmpty())
-            writeFile(file, bytes.isEmpty() ? exampleBytes() : bytes);
+            QVERIFY(test::writeFile(file, bytes.isEmpty() ? exampleBytes() : bytes));
 
         QCOMPARE(test::endsProgram([] { Main(); }), ends);
         if (message.isEmpty()) {
@@ -147,11 +140,11 @@ private slots:
         qputenv("XDG_DATA_HOME", QFile::encodeName(root + "/data"));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + "/config"));
         if (sample)
-            writeFile(root + "/share/kvx410/config.kvx", exampleBytes());
+            QVERIFY(test::writeFile(root + "/share/kvx410/config.kvx", exampleBytes()));
         if (!ini.isEmpty()) {
             QVERIFY(QDir().mkpath(config));
-            writeFile(data + "/" + ini, exampleBytes());
-            writeFile(config + "/kvx.ini", QFile::encodeName(data + "/" + ini) + "\r\n");
+            QVERIFY(test::writeFile(data + "/" + ini, exampleBytes()));
+            QVERIFY(test::writeFile(config + "/kvx.ini", QFile::encodeName(data + "/" + ini) + "\r\n"));
         }
         QCOMPARE(test::endsProgram([] { Main(); }), shown.isEmpty());
         if (shown.isEmpty()) {
@@ -190,7 +183,7 @@ private slots:
         QFETCH(double, xFactor);
         QFETCH(double, yFactor);
         Screen::setSizeTwips(width, height);
-        writeFile(m_dir->path() + "/config.kvx", exampleBytes());
+        QVERIFY(test::writeFile(m_dir->path() + "/config.kvx", exampleBytes()));
         if (answer)
             m_hooks->setNextAnswer(answer);
         QCOMPARE(test::endsProgram([] { Main(); }), answer == vbNo);
@@ -232,10 +225,10 @@ private slots:
         QFETCH(bool, mas3);
         QFETCH(bool, mas4);
         const QString path = m_dir->path() + "/x.kvx";
-        writeFile(path, exampleBytes(first));
+        QVERIFY(test::writeFile(path, exampleBytes(first)));
         ModMain.DataFile = path.toUtf8();
         QVERIFY(LoadExchange());
-        writeFile(path, then ? exampleBytes(then) : "\"OTHER\",1,1,2\r\nUC-01\r\n");
+        QVERIFY(test::writeFile(path, then ? exampleBytes(then) : "\"OTHER\",1,1,2\r\nUC-01\r\n"));
         bool loaded = false;
         QVERIFY(!test::endsProgram([&] { loaded = LoadExchange(OnLoadFailure::KeepExchange); }));
         QCOMPARE(loaded, then > 0);
@@ -256,7 +249,7 @@ private slots:
     void misnamedRackRecordIsReported()
     {
         QByteArray bytes = exampleBytes();
-        writeFile(m_dir->path() + "/config.kvx", bytes.replace("\r\nUC-01\r\nSMC", "\r\nUC-09\r\nSMC"));
+        QVERIFY(test::writeFile(m_dir->path() + "/config.kvx", bytes.replace("\r\nUC-01\r\nSMC", "\r\nUC-09\r\nSMC")));
         QList<MsgBoxCall> messages;
         bool fromMainThread = true;
         bool windowShown = false;

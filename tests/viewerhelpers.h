@@ -23,12 +23,6 @@
 
 namespace kvx::test {
 
-inline QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // rows[s - 1][p - 1] is the rack at shoot s, place p ("" for an empty place).
 // A rack gets the stations listed for it, otherwise NAME/1 .. NAME/5, and no
 // cards. Ring members are written as listed, then "*" below 15 members.
@@ -82,12 +76,6 @@ inline TestRoom fullRoom(int shoots, int places)
             room.rows.last() << "R" + QByteArray::number(s) + QByteArray::number(p);
     }
     return room;
-}
-
-inline bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 // Where screenshots land for people to look at.

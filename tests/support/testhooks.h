@@ -3,6 +3,7 @@
 #include "platform/core/errors.h"
 #include "platform/core/services.h"
 
+#include <QFile>
 #include <QList>
 #include <QString>
 
@@ -10,6 +11,18 @@
 #include <optional>
 
 namespace kvx::test {
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
+}
 
 // Installs answering hooks for the life of the object: message boxes are
 // recorded and answered from a queue (vbOK, or the first button, when the
