@@ -39,20 +39,62 @@ Picture shared(const QString &name)
 
 } // namespace
 
-Picture rack() { return shared(QStringLiteral("rack")); }
-Picture endRight() { return shared(QStringLiteral("end-right")); }
-Picture endLeft() { return shared(QStringLiteral("end-left")); }
-Picture rackFrontSmt() { return shared(QStringLiteral("rack-front-smt")); }
-Picture rackFrontOther() { return shared(QStringLiteral("rack-front-other")); }
-Picture doorClosedLeft() { return shared(QStringLiteral("door-closed-left")); }
-Picture doorClosedRight() { return shared(QStringLiteral("door-closed-right")); }
-Picture doorOpenLeft() { return shared(QStringLiteral("door-open-left")); }
-Picture doorOpenRight() { return shared(QStringLiteral("door-open-right")); }
-Picture shelf() { return shared(QStringLiteral("shelf")); }
-Picture shelfBig() { return shared(QStringLiteral("shelf-big")); }
-Picture icon() { return shared(QStringLiteral("icon")); }
-Picture aboutPicture() { return shared(QStringLiteral("about")); }
-Picture doorCursorPicture() { return shared(QStringLiteral("door-cursor")); }
+Picture rack()
+{
+    return shared(QStringLiteral("rack"));
+}
+Picture endRight()
+{
+    return shared(QStringLiteral("end-right"));
+}
+Picture endLeft()
+{
+    return shared(QStringLiteral("end-left"));
+}
+Picture rackFrontSmt()
+{
+    return shared(QStringLiteral("rack-front-smt"));
+}
+Picture rackFrontOther()
+{
+    return shared(QStringLiteral("rack-front-other"));
+}
+Picture doorClosedLeft()
+{
+    return shared(QStringLiteral("door-closed-left"));
+}
+Picture doorClosedRight()
+{
+    return shared(QStringLiteral("door-closed-right"));
+}
+Picture doorOpenLeft()
+{
+    return shared(QStringLiteral("door-open-left"));
+}
+Picture doorOpenRight()
+{
+    return shared(QStringLiteral("door-open-right"));
+}
+Picture shelf()
+{
+    return shared(QStringLiteral("shelf"));
+}
+Picture shelfBig()
+{
+    return shared(QStringLiteral("shelf-big"));
+}
+Picture icon()
+{
+    return shared(QStringLiteral("icon"));
+}
+Picture aboutPicture()
+{
+    return shared(QStringLiteral("about"));
+}
+Picture doorCursorPicture()
+{
+    return shared(QStringLiteral("door-cursor"));
+}
 
 Picture card(int code)
 {

@@ -25,9 +25,9 @@ Picture doorOpenRight();   // 146 x 422, drawn 8 px lower: it hangs 120 twips hi
 Picture shelf();           // a shelf in the rack view, 290 x 63
 Picture shelfBig();        // the full shelf, 874 x 265
 inline constexpr int CardCodes = 14;
-Picture card(int code);    // image-type codes 0 to 13; null for any other code
-Picture icon();            // 32 x 32
-Picture aboutPicture();    // 81 x 113
+Picture card(int code);      // image-type codes 0 to 13; null for any other code
+Picture icon();              // 32 x 32
+Picture aboutPicture();      // 81 x 113
 Picture doorCursorPicture(); // 32 x 32
 
 // The pointer shown over the doors; its hot spot is the arrow's tip.

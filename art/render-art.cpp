@@ -65,8 +65,9 @@ QByteArray pixelArray(const QByteArray &name, const QImage &image)
 // art folder at the pixel size given.
 int writePictures(const char *path, const QDir &art, char **requests, int count)
 {
-    QByteArray text = "// Written by kvx-render-art from the art's SVG files when the program is built.\n"
-                      "#include \"art/roompictures.h\"\n\nnamespace kvx::Art {\nnamespace {\n";
+    QByteArray text =
+        "// Written by kvx-render-art from the art's SVG files when the program is built.\n"
+        "#include \"art/roompictures.h\"\n\nnamespace kvx::Art {\nnamespace {\n";
     QByteArray table;
     for (int i = 0; i < count; ++i) {
         const QByteArray request(requests[i]);
@@ -98,8 +99,9 @@ int writePictures(const char *path, const QDir &art, char **requests, int count)
 // The renderings as arrays of premultiplied ARGB pixels.
 int writeSource(QSvgRenderer &renderer, const char *path, char **sizes, int count)
 {
-    QByteArray text = "// Written by kvx-render-art from icon.svg when the program is built.\n"
-                      "#include \"art/windowicon.h\"\n\nnamespace kvx::Art {\nnamespace {\n";
+    QByteArray text =
+        "// Written by kvx-render-art from icon.svg when the program is built.\n"
+        "#include \"art/windowicon.h\"\n\nnamespace kvx::Art {\nnamespace {\n";
     QByteArray table;
     for (int i = 0; i < count; ++i) {
         const int size = sizeArgument(sizes[i]);
@@ -108,8 +110,8 @@ int writeSource(QSvgRenderer &renderer, const char *path, char **sizes, int coun
         text += pixelArray("pixels" + QByteArray::number(size), render(renderer, size));
         table += "    {" + QByteArray::number(size) + ", pixels" + QByteArray::number(size) + "},\n";
     }
-    text += "} // namespace\n\nconst WindowIconImage WindowIconImages[] = {\n" + table + "};\nconst int WindowIconImageCount = "
-            + QByteArray::number(count) + ";\n\n} // namespace kvx::Art\n";
+    text += "} // namespace\n\nconst WindowIconImage WindowIconImages[] = {\n" + table
+            + "};\nconst int WindowIconImageCount = " + QByteArray::number(count) + ";\n\n} // namespace kvx::Art\n";
     return writeFile(path, text) ? 0 : 1;
 }
 
@@ -155,8 +157,8 @@ int writeGallery(const QDir &art, const char *path)
                 rowHeight = 0;
             }
             if (pass == 1) {
-                p.drawText(x, y + Caption - 4, QStringLiteral("%1  %2x%3").arg(t.name).arg(t.natural.width())
-                                                   .arg(t.natural.height()));
+                p.drawText(x, y + Caption - 4,
+                           QStringLiteral("%1  %2x%3").arg(t.name).arg(t.natural.width()).arg(t.natural.height()));
                 p.drawImage(x, y + Caption, t.natural);
                 p.drawImage(x + t.natural.width() + Gap, y + Caption, t.large);
             }
@@ -188,10 +190,11 @@ int main(int argc, char *argv[])
     const bool source = argc > 1 && QByteArray(argv[1]) == "--source";
     const int first = source || pictures ? 2 : 1;
     if (argc < first + 3) {
-        std::fprintf(stderr, "usage: kvx-render-art ICON.svg OUTDIR SIZE...\n"
-                             "       kvx-render-art --source ICON.svg FILE.cpp SIZE...\n"
-                             "       kvx-render-art --pictures FILE.cpp ARTDIR NAME:WxH...\n"
-                             "       kvx-render-art --gallery ARTDIR FILE.png\n");
+        std::fprintf(stderr,
+                     "usage: kvx-render-art ICON.svg OUTDIR SIZE...\n"
+                     "       kvx-render-art --source ICON.svg FILE.cpp SIZE...\n"
+                     "       kvx-render-art --pictures FILE.cpp ARTDIR NAME:WxH...\n"
+                     "       kvx-render-art --gallery ARTDIR FILE.png\n");
         return 2;
     }
     if (pictures)

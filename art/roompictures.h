@@ -8,8 +8,8 @@ namespace kvx::Art {
 
 struct RoomPicture
 {
-    const char *name;           // the picture's file name without .svg
-    int width;                  // device pixels
+    const char *name; // the picture's file name without .svg
+    int width;        // device pixels
     int height;
     bool opaque;                // drawn without an alpha channel
     const unsigned int *pixels; // premultiplied ARGB, row by row

@@ -88,8 +88,8 @@ struct Room
         lblRingRack0->setFontDesc({QStringLiteral("MS Sans Serif"), 9.75, true});
         lblRingRack0->setBackStyle(Label::Transparent);
         lblRingRack0->setAutoSize(true);
-        for (LightControl *t : std::initializer_list<LightControl *>{imgEFL0, imgEF0, imgRack0, lblRack0, shpRack0,
-                                                                    lblRingRack0})
+        for (LightControl *t :
+             std::initializer_list<LightControl *>{imgEFL0, imgEF0, imgRack0, lblRack0, shpRack0, lblRingRack0})
             t->setVisible(false);
         PicRing->setVisible(false);
         form.show();
@@ -145,7 +145,10 @@ struct Room
                 skipError([&] { shpRack(k).setBorderStyle((k % 7) ? 1 : 3); });
                 skipError([&] { shpRack(k).setVisible(true); });
                 skipError([&] { lblRingRack(k).setCaption(QStringLiteral("UC-%1").arg(k)); });
-                skipError([&] { lblRingRack(k).Move(shpRack(k).Left() + (shpRack(k).Width() - lblRingRack(k).Width()) / 2, shpRack(k).Top()); });
+                skipError([&] {
+                    lblRingRack(k).Move(shpRack(k).Left() + (shpRack(k).Width() - lblRingRack(k).Width()) / 2,
+                                        shpRack(k).Top());
+                });
                 skipError([&] { lblRingRack(k).setVisible(true); });
             }
         }

@@ -312,12 +312,7 @@ void BM_StartUntilShown(benchmark::State &state)
 BENCHMARK(BM_RebuildRoomPlan)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintRoomPlan)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RackClick)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ShelfTick)
-    ->ArgName("tick")
-    ->Arg(3)
-    ->Arg(6)
-    ->UseManualTime()
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ShelfTick)->ArgName("tick")->Arg(3)->Arg(6)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintShelfView)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartUntilShown)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
 

@@ -17,7 +17,8 @@ constexpr int Places = 15;
 inline QByteArray rackName(int s, int p)
 {
     static const char *const families[] = {"UC", "UD", "UE", "XA", "XB"};
-    return QByteArray(families[(s + p) % 5]) + '-' + QByteArray::number(s) + QByteArray::number(p).rightJustified(2, '0');
+    return QByteArray(families[(s + p) % 5]) + '-' + QByteArray::number(s)
+           + QByteArray::number(p).rightJustified(2, '0');
 }
 
 inline void fillRing(kvx::LooseTable &ring, int first)

@@ -6,8 +6,8 @@
 #include "platform/label.h"
 
 #include <QApplication>
-#include <QShortcut>
 #include <QScreen>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -35,7 +35,8 @@ AboutDialog::AboutDialog(const QString &caption)
     Command1->Click = [this] { Command1_Click(); };
     // Enter answers OK, as in any dialog, and Esc closes.
     Command1->setDefault(true);
-    for (const QKeySequence &key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)})
+    for (const QKeySequence &key :
+         {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)})
         connect(new QShortcut(key, this), &QShortcut::activated, this, &AboutDialog::Command1_Click);
 }
 

@@ -287,9 +287,9 @@ void frmAlter::Form_Load()
 
     runHandler([this] {
         txtSiteName->setText(ModMain.SiteName.str()); // 5
-        fillRoomSize();                                // 6
-        fillRingRows();                                // 7
-        fillRingColors();                              // 8
+        fillRoomSize();                               // 6
+        fillRingRows();                               // 7
+        fillRingColors();                             // 8
     });
     BuildEditGrid(shoots, places); // 9
     // Filling the controls raised their Change and Click events: no edit yet.

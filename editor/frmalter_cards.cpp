@@ -18,8 +18,8 @@
 #include "platform/textbox.h"
 
 #include <QApplication>
-#include <QTimer>
 #include <QScopedValueRollback>
+#include <QTimer>
 
 #include <cmath>
 
@@ -350,7 +350,9 @@ bool frmAlter::commitRow(int Row, bool leaving)
     if (!goodSlot(slotText))
         wrong = QStringLiteral("The slot number of row %1 must be a number, 0 or more.").arg(Row);
     else if (!goodType(typeText))
-        wrong = QStringLiteral("The image type of row %1 must be a whole number from 0 to %2.").arg(Row).arg(Art::CardCodes - 1);
+        wrong = QStringLiteral("The image type of row %1 must be a whole number from 0 to %2.")
+                    .arg(Row)
+                    .arg(Art::CardCodes - 1);
     if (!wrong.isEmpty()) {
         setRowTexts(Row, slot.str(), card.str(), type.str());
         if (leaving)

@@ -48,9 +48,8 @@ void frmAlter::createRoomGrid(Container *tab)
     box->setAlignment(Label::Center);
     box->setVisible(false);
     lblEdRack.add(0, box);
-    lblEdRack.on(&Label::MouseDown, [this](int index, int button, int, double, double) {
-        lblEdRack_MouseDown(index, button);
-    });
+    lblEdRack.on(&Label::MouseDown,
+                 [this](int index, int button, int, double, double) { lblEdRack_MouseDown(index, button); });
 
     HScroll1 = new HScrollBar(tab);
     HScroll1->Move(360, 5280, 6975, 135);

@@ -194,7 +194,8 @@ void ExchangeReader::ReadRings(FieldReader &in, Exchange &x)
         field(in, QStringLiteral("the name of ring %1").arg(ring));
         LooseTable &members = x.ring(k);
         for (int n = 1; n <= RingEntries; ++n) {
-            const Field f = field(in, QStringLiteral("member %1 of ring %2 (a rack name, or * to end the list)").arg(n).arg(ring));
+            const Field f =
+                field(in, QStringLiteral("member %1 of ring %2 (a rack name, or * to end the list)").arg(n).arg(ring));
             const Loose member = FieldReader::toLoose(f);
             members.set(member, n);
             if (member == "*")
@@ -202,7 +203,9 @@ void ExchangeReader::ReadRings(FieldReader &in, Exchange &x)
             // A ring holds at most 14 members: without the "*" among the
             // first 15 fields the next field would be taken for the colour.
             if (n == RingEntries) {
-                m_expected = QStringLiteral("\"*\" to end the member list of ring %1 (at most %2 members)").arg(ring).arg(RingEntries - 1);
+                m_expected = QStringLiteral("\"*\" to end the member list of ring %1 (at most %2 members)")
+                                 .arg(ring)
+                                 .arg(RingEntries - 1);
                 fail(quoted(f.bytes));
             }
         }

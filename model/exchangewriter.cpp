@@ -105,7 +105,8 @@ void check(const Loose &v, Describe what, bool inQuotes = false)
         return;
     const QString why = unreadable(v.text(), inQuotes);
     if (!why.isEmpty())
-        throw WriteFailure{QStringLiteral("%1 %2 holds %3, which a data file cannot carry").arg(what(), quoted(v.text()), why)};
+        throw WriteFailure{
+            QStringLiteral("%1 %2 holds %3, which a data file cannot carry").arg(what(), quoted(v.text()), why)};
 }
 
 bool isBlank(char c)
@@ -187,7 +188,10 @@ void ExchangeWriter::WriteRoomGrid(const Exchange &x, QByteArray &out)
             const Loose &name = x.RackName(s, p);
             check(name, [&] { return QStringLiteral("The rack name at shoot %1, place %2").arg(s).arg(p); });
             if (name.isText() && !name.textBytes().isEmpty() && name.textBytes().trimmed().isEmpty())
-                throw WriteFailure{QStringLiteral("The rack name at shoot %1, place %2 is only blanks, which a data file cannot carry").arg(s).arg(p)};
+                throw WriteFailure{
+                    QStringLiteral("The rack name at shoot %1, place %2 is only blanks, which a data file cannot carry")
+                        .arg(s)
+                        .arg(p)};
             if (p > 1)
                 out += ',';
             Loose scratch;
@@ -209,7 +213,8 @@ void ExchangeWriter::writeCards(const Exchange &x, int s, int p, int shelf, QByt
             continue;
         const auto card = [&] { return cardLabel(shelf, n, rackLabel(x.RackName(s, p), s, p)); };
         if (!slot.readsAsNumber())
-            throw WriteFailure{QStringLiteral("The slot number %1 of %2 is not a number").arg(quoted(slot.text()), card())};
+            throw WriteFailure{
+                QStringLiteral("The slot number %1 of %2 is not a number").arg(quoted(slot.text()), card())};
         if (slot == -1)
             break;
         const Loose &name = element(x.CardName, s, p, shelf, n);
@@ -242,7 +247,9 @@ void ExchangeWriter::WriteRacks(const Exchange &x, QByteArray &out)
             out += "\r\n";
             for (int k = 1; k <= ShelvesPerRack; ++k) {
                 const Loose &station = element(x.StationName, s, p, k);
-                check(station, [&] { return QStringLiteral("The station of shelf %1 of %2").arg(k).arg(rackLabel(name, s, p)); });
+                check(station, [&] {
+                    return QStringLiteral("The station of shelf %1 of %2").arg(k).arg(rackLabel(name, s, p));
+                });
                 if (k > 1)
                     out += ',';
                 Loose scratch;
@@ -260,7 +267,10 @@ void ExchangeWriter::writeRing(const char *name, const QByteArray &members, cons
     const QList<QByteArray> names = members.split(',');
     const QString ring = QString::fromLatin1(name);
     if (names.size() > RingEntries - 1)
-        throw WriteFailure{QStringLiteral("Ring %1 has %2 members; a data file holds at most %3").arg(ring).arg(names.size()).arg(RingEntries - 1)};
+        throw WriteFailure{QStringLiteral("Ring %1 has %2 members; a data file holds at most %3")
+                               .arg(ring)
+                               .arg(names.size())
+                               .arg(RingEntries - 1)};
     QByteArray list;
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QByteArray &member = names[i];
@@ -268,7 +278,8 @@ void ExchangeWriter::writeRing(const char *name, const QByteArray &members, cons
             throw WriteFailure{QStringLiteral("Ring %1 has the member \"*\", which ends a member list").arg(ring)};
         const QString why = unreadable(member);
         if (!why.isEmpty())
-            throw WriteFailure{QStringLiteral("The member %1 of ring %2 holds %3, which a data file cannot carry").arg(quoted(member), ring, why)};
+            throw WriteFailure{QStringLiteral("The member %1 of ring %2 holds %3, which a data file cannot carry")
+                                   .arg(quoted(member), ring, why)};
         if (i > 0)
             list += ',';
         // As the reader will hold it: without blanks, a number where it reads as one.
@@ -304,7 +315,8 @@ bool ExchangeWriter::write(const Exchange &x, const RingControls &rings, QByteAr
         noOfMas = rings.masTicked(4) ? 4 : 3;
     try {
         const Loose &site = x.SiteName;
-        check(site, [] { return QStringLiteral("The site name"); }, true);
+        check(
+            site, [] { return QStringLiteral("The site name"); }, true);
         bytes.reserve(64 * 1024);
         bytes += '"' + site.text() + "\"," + x.NoOfShoots.text() + ',' + x.NoOfRacks.text() + ','
                  + QByteArray::number(noOfMas) + "\r\n";

@@ -13,9 +13,9 @@ class RingControls
 {
 public:
     virtual ~RingControls() = default;
-    virtual bool masTicked(int k) const = 0;         // k = 3 or 4
+    virtual bool masTicked(int k) const = 0; // k = 3 or 4
     virtual QByteArray misText() const = 0;
-    virtual QByteArray masText(int k) const = 0;     // k = 1..4
+    virtual QByteArray masText(int k) const = 0; // k = 1..4
 };
 
 // The ring controls as the editor fills them when it opens on a model.

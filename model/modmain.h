@@ -26,8 +26,8 @@ struct Exchange
     LooseTable MisRing{15}; // entries 1..15, "*" ends the list
     LooseTable Mas1Ring{15};
     LooseTable Mas2Ring{15};
-    LooseTable Mas3Ring;    // sized only when NoOfMas is 3 or 4
-    LooseTable Mas4Ring;    // sized only when NoOfMas is 4
+    LooseTable Mas3Ring; // sized only when NoOfMas is 3 or 4
+    LooseTable Mas4Ring; // sized only when NoOfMas is 4
 
     qint32 MisColor = 0;
     LooseTable MasColor{4}; // 1..4; never resized

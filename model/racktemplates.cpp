@@ -10,17 +10,16 @@ using Cards = std::vector<TemplateCard>;
 
 Cards listA()
 {
-    return {{15, "AE5V40A", 1},   {138, "AE5V40A", 1},  {54, "ACAJB4", 0},    {58, "ACAJA4", 0},
-            {66, "ACAJB4", 0},    {70, "ACAJA4", 0},    {78, "ACAJB4", 0},    {82, "ACAJA4", 0},
-            {24, "ACALA", 2},     {96, "ACMCS", 2},     {102, "ACMCS", 2},    {108, "ACMCS", 2},
-            {90, "ACTUR5AB", 0},  {114, "ACTUR5AB", 0}, {120, "ACTUR5AB", 0}, {126, "ACTUR5AB", 0},
-            {132, "ACTUR5AB", 0}};
+    return {{15, "AE5V40A", 1},   {138, "AE5V40A", 1}, {54, "ACAJB4", 0},   {58, "ACAJA4", 0},    {66, "ACAJB4", 0},
+            {70, "ACAJA4", 0},    {78, "ACAJB4", 0},   {82, "ACAJA4", 0},   {24, "ACALA", 2},     {96, "ACMCS", 2},
+            {102, "ACMCS", 2},    {108, "ACMCS", 2},   {90, "ACTUR5AB", 0}, {114, "ACTUR5AB", 0}, {120, "ACTUR5AB", 0},
+            {126, "ACTUR5AB", 0}, {132, "ACTUR5AB", 0}};
 }
 
 Cards listB()
 {
-    Cards cards = {{9, "ACALA", 2},   {19, "ACAJA4", 0}, {15, "ACAJB4", 0}, {0, "AE5V40A", 1},
-                   {145, "AE5V40A", 1}, {31, "ACMGS", 0}, {35, "ICTSM", 0},  {39, "ICTSM", 0}};
+    Cards cards = {{9, "ACALA", 2},     {19, "ACAJA4", 0}, {15, "ACAJB4", 0}, {0, "AE5V40A", 1},
+                   {145, "AE5V40A", 1}, {31, "ACMGS", 0},  {35, "ICTSM", 0},  {39, "ICTSM", 0}};
     for (int slot : {49, 53, 73, 77, 97, 101, 121, 125})
         cards.push_back({slot, "ICIDS", 4});
     for (int slot : {57, 61, 65, 69, 81, 85, 89, 93, 105, 109, 113, 117, 129, 133, 137, 141})
@@ -30,9 +29,9 @@ Cards listB()
 
 Cards listC()
 {
-    return {{23, "ACALA", 2},    {33, "ACAJA4", 0},   {29, "ACAJB4", 0},  {14, "AE5V40A", 1},
-            {142, "AE5V40A", 1}, {71, "ACHIL2", 0},   {65, "ACHIL2", 0},  {113, "ACTUR5AB", 0},
-            {41, "ACTUR5AB", 0}, {47, "ACMCS", 0},    {119, "ICID", 3},   {125, "ICID", 3}};
+    return {{23, "ACALA", 2},    {33, "ACAJA4", 0}, {29, "ACAJB4", 0}, {14, "AE5V40A", 1},
+            {142, "AE5V40A", 1}, {71, "ACHIL2", 0}, {65, "ACHIL2", 0}, {113, "ACTUR5AB", 0},
+            {41, "ACTUR5AB", 0}, {47, "ACMCS", 0},  {119, "ICID", 3},  {125, "ICID", 3}};
 }
 
 Cards listD()
@@ -49,11 +48,10 @@ Cards listD()
 
 Cards listE()
 {
-    return {{32, "RSIMT", 13}, {60, "RSIMT", 13},  {88, "RSIMT", 13},  {116, "RSIMT", 13},
-            {20, "ACAJA4", 0}, {16, "ACAJB4", 0},  {0, "AE5V40A", 1},  {146, "AE5V40A", 1},
-            {9, "ACALA", 0},   {28, "RCMP4", 0},   {32, "RCMT4", 0},   {38, "RCMT4", 0},
-            {60, "RCMT4", 0},  {66, "RCMT4", 0},   {88, "RCMT4", 0},   {94, "RCMT4", 0},
-            {116, "RCMT4", 0}, {122, "RCMT4", 0},  {44, "RCSM4", 0},   {72, "RCSM4", 0},
+    return {{32, "RSIMT", 13}, {60, "RSIMT", 13}, {88, "RSIMT", 13},   {116, "RSIMT", 13}, {20, "ACAJA4", 0},
+            {16, "ACAJB4", 0}, {0, "AE5V40A", 1}, {146, "AE5V40A", 1}, {9, "ACALA", 0},    {28, "RCMP4", 0},
+            {32, "RCMT4", 0},  {38, "RCMT4", 0},  {60, "RCMT4", 0},    {66, "RCMT4", 0},   {88, "RCMT4", 0},
+            {94, "RCMT4", 0},  {116, "RCMT4", 0}, {122, "RCMT4", 0},   {44, "RCSM4", 0},   {72, "RCSM4", 0},
             {100, "RCSM4", 0}, {128, "RCSM4", 0}};
 }
 
@@ -72,34 +70,32 @@ Cards listF()
 
 Cards listG()
 {
-    return {{32, "RSIMT", 13}, {60, "RSIMT", 13}, {20, "ACAJA4", 0}, {16, "ACAJB4", 0},
-            {0, "AE5V40A", 1}, {146, "AE5V40A", 1}, {9, "ACALA", 0},  {28, "RCMP4", 0},
-            {32, "RCMT4", 0},  {38, "RCMT4", 0},  {60, "RCMT4", 0},  {66, "RCMT4", 0},
-            {44, "RCSM4", 0},  {72, "RCSM4", 0},  {100, "RCSM4", 0}, {128, "RCSM4", 0}};
+    return {{32, "RSIMT", 13}, {60, "RSIMT", 13},   {20, "ACAJA4", 0}, {16, "ACAJB4", 0},
+            {0, "AE5V40A", 1}, {146, "AE5V40A", 1}, {9, "ACALA", 0},   {28, "RCMP4", 0},
+            {32, "RCMT4", 0},  {38, "RCMT4", 0},    {60, "RCMT4", 0},  {66, "RCMT4", 0},
+            {44, "RCSM4", 0},  {72, "RCSM4", 0},    {100, "RCSM4", 0}, {128, "RCSM4", 0}};
 }
 
 Cards listJ()
 {
-    return {{28, "ACALA", 2},  {130, "ACALA", 2},  {40, "RCHOR", 10},  {52, "RCHOR", 10},
-            {64, "RCHOR", 10}, {84, "RCHIS", 9},   {110, "RCHIS", 9},  {1, "AE5V40A", 1},
+    return {{28, "ACALA", 2},   {130, "ACALA", 2},  {40, "RCHOR", 10},   {52, "RCHOR", 10},
+            {64, "RCHOR", 10},  {84, "RCHIS", 9},   {110, "RCHIS", 9},   {1, "AE5V40A", 1},
             {10, "AE5V40A", 1}, {19, "AE5V40A", 1}, {134, "AE5V40A", 1}, {144, "AE5V40A", 1}};
 }
 
 Cards listK()
 {
-    return {{0, "AE5V40A", 1}, {9, "ACALA", 2},   {13, "ACAJB4", 0}, {17, "ACAJA4", 0},
-            {25, "ACUTG2", 0}, {29, "ACMGS", 0},  {33, "ACUTG2", 0}, {37, "ACMGS", 0},
-            {57, "ACBSG", 0},  {69, "ACCSG", 7},  {81, "ACFTD", 0},  {88, "ACDDG4", 11},
-            {128, "AE12V", 0}, {146, "AE5V40A", 1}};
+    return {{0, "AE5V40A", 1}, {9, "ACALA", 2},    {13, "ACAJB4", 0}, {17, "ACAJA4", 0},  {25, "ACUTG2", 0},
+            {29, "ACMGS", 0},  {33, "ACUTG2", 0},  {37, "ACMGS", 0},  {57, "ACBSG", 0},   {69, "ACCSG", 7},
+            {81, "ACFTD", 0},  {88, "ACDDG4", 11}, {128, "AE12V", 0}, {146, "AE5V40A", 1}};
 }
 
 Cards listM()
 {
-    return {{59, "ACALA", 2},   {71, "ACSTG1", 12}, {103, "ACTUJ", 0},   {109, "ACTUJ", 0},
-            {127, "ACRAL2", 0}, {138, "AE5V40A", 1}, {147, "AE5V40A", 1}, {95, "ACV11", 8},
-            {99, "ACV11", 8},   {1, "ACALA", 2},    {7, "ACALA", 2},     {11, "ACALA", 2},
-            {17, "ACALA", 2},   {21, "ACALA", 2},   {31, "ACALA", 2},    {49, "ACALA", 2},
-            {27, "ACREBA", 0},  {37, "ACTLC", 0},   {43, "ACTLC", 0},    {63, "ICMPN2", 4},
+    return {{59, "ACALA", 2},    {71, "ACSTG1", 12},  {103, "ACTUJ", 0}, {109, "ACTUJ", 0}, {127, "ACRAL2", 0},
+            {138, "AE5V40A", 1}, {147, "AE5V40A", 1}, {95, "ACV11", 8},  {99, "ACV11", 8},  {1, "ACALA", 2},
+            {7, "ACALA", 2},     {11, "ACALA", 2},    {17, "ACALA", 2},  {21, "ACALA", 2},  {31, "ACALA", 2},
+            {49, "ACALA", 2},    {27, "ACREBA", 0},   {37, "ACTLC", 0},  {43, "ACTLC", 0},  {63, "ICMPN2", 4},
             {67, "ICSMP", 5}};
 }
 
@@ -163,7 +159,7 @@ const RackTemplate *templateForRackName(const QByteArray &name)
         const char *prefix;
         const char *family;
     };
-    static const Test tests[] = {{"UE", "UE"}, {"UD", "UD"}, {"UC", "UC"}, {"XA-", "XA"},
+    static const Test tests[] = {{"UE", "UE"},   {"UD", "UD"}, {"UC", "UC"}, {"XA-", "XA"},
                                  {"XA0", "XA0"}, {"XB", "XB"}, {"C", "CA"},  {"SDE", "SDE"}};
     const RackTemplate *found = nullptr;
     for (const Test &test : tests) {
@@ -222,7 +218,8 @@ void readRackTemplate(FieldReader &in, Exchange &x, int shoot, int place)
 {
     for (const LooseTable *t : {&x.StationName, &x.SlotNo, &x.CardName, &x.CardType}) {
         if (!fitsTable(*t, shoot, place))
-            raiseError(ErrSubscript, QStringLiteral("Subscript out of range: shoot %1, place %2").arg(shoot).arg(place));
+            raiseError(ErrSubscript,
+                       QStringLiteral("Subscript out of range: shoot %1, place %2").arg(shoot).arg(place));
     }
     for (int k = 1; k <= ShelvesPerRack; ++k)
         x.StationName.set(in.readLoose(), shoot, place, k);

@@ -7,9 +7,7 @@ namespace kvx {
 
 CheckBox::CheckBox(QWidget *parent) : QCheckBox(parent), WindowedControl(this)
 {
-    connect(this, &QCheckBox::toggled, this, [this] {
-        fire(Click);
-    });
+    connect(this, &QCheckBox::toggled, this, [this] { fire(Click); });
 }
 
 CheckBox *CheckBox::loadCopy() const

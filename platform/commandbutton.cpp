@@ -7,9 +7,7 @@ namespace kvx {
 CommandButton::CommandButton(QWidget *parent) : QPushButton(parent), WindowedControl(this)
 {
     setAutoDefault(false);
-    connect(this, &QPushButton::clicked, this, [this] {
-        fire(Click);
-    });
+    connect(this, &QPushButton::clicked, this, [this] { fire(Click); });
 }
 
 CommandButton *CommandButton::loadCopy() const

@@ -102,9 +102,8 @@ public:
     {
         static_assert(std::is_base_of_v<C, T>);
         auto binder = [event, handler](T &element, int index) {
-            static_cast<C &>(element).*event = [handler, index](Args... args) -> R {
-                return handler(index, std::forward<Args>(args)...);
-            };
+            static_cast<C &>(element)
+                .*event = [handler, index](Args... args) -> R { return handler(index, std::forward<Args>(args)...); };
         };
         for (size_t i = 0; i < m_elements.size(); ++i) {
             if (m_elements[i].control)

@@ -17,10 +17,10 @@ namespace {
 QStringList candidatesFor(const QString &classicName)
 {
     const QString name = classicName.toLower();
-    const QStringList sans = {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                              QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")};
-    if (name == QLatin1String("ms sans serif") || name == QLatin1String("arial")
-        || name == QLatin1String("arial black") || name == QLatin1String("tahoma"))
+    const QStringList sans = {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("Nimbus Sans"),
+                              QStringLiteral("DejaVu Sans")};
+    if (name == QLatin1String("ms sans serif") || name == QLatin1String("arial") || name == QLatin1String("arial black")
+        || name == QLatin1String("tahoma"))
         return sans;
     // Its letters must still be told apart at 7 pixels: the face with the
     // largest x-height wins over a narrow one.

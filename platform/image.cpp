@@ -9,7 +9,9 @@ Image::Image(Key key) : LightControl(key)
 }
 
 Image::Image(const Image &other, Key key)
-    : LightControl(other, key), m_picture(other.m_picture), m_stretch(other.m_stretch)
+    : LightControl(other, key),
+      m_picture(other.m_picture),
+      m_stretch(other.m_stretch)
 {
 }
 

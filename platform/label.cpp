@@ -35,8 +35,7 @@ bool plainName(const QString &caption)
 {
     for (const QChar c : caption) {
         const char16_t u = c.unicode();
-        if (!((u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') || u == u'-' || u == u' ' || u == u'.'
-              || u == u'/'))
+        if (!((u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') || u == u'-' || u == u' ' || u == u'.' || u == u'/'))
             return false;
     }
     return true;
@@ -246,8 +245,8 @@ void Label::paint(QPainter &painter) const
     if (m_caption.isEmpty())
         return;
     const Qt::Alignment horizontal = m_alignment == RightJustify ? Qt::AlignRight
-                                     : m_alignment == Center   ? Qt::AlignHCenter
-                                                               : Qt::AlignLeft;
+                                     : m_alignment == Center     ? Qt::AlignHCenter
+                                                                 : Qt::AlignLeft;
     QTextOption option(horizontal | Qt::AlignTop);
     const bool singleLine = m_autoSize && !m_wordWrap;
     option.setWrapMode(singleLine ? QTextOption::NoWrap : QTextOption::WrapAtWordBoundaryOrAnywhere);

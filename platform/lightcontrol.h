@@ -35,8 +35,16 @@ public:
 
     double Left() const { return m_left; }
     double Top() const { return m_top; }
-    double Width() const { settleSize(); return m_width; }
-    double Height() const { settleSize(); return m_height; }
+    double Width() const
+    {
+        settleSize();
+        return m_width;
+    }
+    double Height() const
+    {
+        settleSize();
+        return m_height;
+    }
 
     bool Visible() const { return m_visible; }
     void setVisible(bool visible);

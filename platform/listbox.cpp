@@ -12,9 +12,7 @@ ListBox::ListBox(QWidget *parent) : QListWidget(parent), WindowedControl(this)
         if (!m_quiet)
             fire(Click);
     });
-    connect(this, &QListWidget::itemDoubleClicked, this, [this] {
-        fire(DblClick);
-    });
+    connect(this, &QListWidget::itemDoubleClicked, this, [this] { fire(DblClick); });
 }
 
 void ListBox::AddItem(const QString &item, int index)

@@ -35,14 +35,13 @@ public:
 
     void Cls();
     // A segment, or with Box a rectangle with these corners; no colour draws in ForeColor.
-    void Line(double x1, double y1, double x2, double y2, std::optional<quint32> color = {},
-              LineMode mode = Segment);
+    void Line(double x1, double y1, double x2, double y2, std::optional<quint32> color = {}, LineMode mode = Segment);
     // An ellipse or an arc. Angles in radians, counter-clockwise from three
     // o'clock, the arc running counter-clockwise from start to end; a negative
     // angle also draws the radius to that end. Aspect is height / width: below
     // 1 the radius is the horizontal one, above 1 the vertical one.
-    void Circle(double x, double y, double radius, std::optional<quint32> color = {},
-                std::optional<double> start = {}, std::optional<double> end = {}, double aspect = 1.0);
+    void Circle(double x, double y, double radius, std::optional<quint32> color = {}, std::optional<double> start = {},
+                std::optional<double> end = {}, double aspect = 1.0);
     int drawingCount() const { return int(m_drawing.size()); }
 
 protected:
@@ -55,7 +54,7 @@ private:
     {
         enum Kind { Segment, Box, BoxFilled, Arc } kind = Segment;
         double x1 = 0, y1 = 0, x2 = 0, y2 = 0; // twips: ends, corners, or centre and radii
-        double start = 0, span = 0;             // radians
+        double start = 0, span = 0;            // radians
         bool radiusToStart = false, radiusToEnd = false;
         quint32 color = 0;
         int width = 1;

@@ -51,9 +51,18 @@ public:
     QString FontName() const { return self().fontDesc().name; }
     double FontSize() const { return self().fontDesc().size; }
     bool FontBold() const { return self().fontDesc().bold; }
-    void setFontName(const QString &name) { change([&](FontDesc &d) { d.name = name; }); }
-    void setFontSize(double points) { change([&](FontDesc &d) { d.size = points; }); }
-    void setFontBold(bool bold) { change([&](FontDesc &d) { d.bold = bold; }); }
+    void setFontName(const QString &name)
+    {
+        change([&](FontDesc &d) { d.name = name; });
+    }
+    void setFontSize(double points)
+    {
+        change([&](FontDesc &d) { d.size = points; });
+    }
+    void setFontBold(bool bold)
+    {
+        change([&](FontDesc &d) { d.bold = bold; });
+    }
 
 private:
     const C &self() const { return static_cast<const C &>(*this); }

@@ -6,7 +6,8 @@
 namespace kvx {
 
 ScrollBar::ScrollBar(Qt::Orientation orientation, QWidget *parent)
-    : QScrollBar(orientation, parent), WindowedControl(this)
+    : QScrollBar(orientation, parent),
+      WindowedControl(this)
 {
     setRange(0, 32767);
     setSingleStep(1);

@@ -53,8 +53,8 @@ void Shape::paint(QPainter &painter) const
         painter.fillRect(area, resolveColor(m_backColor));
     if (m_borderStyle == BorderNone)
         return;
-    static const Qt::PenStyle styles[] = {Qt::NoPen, Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
-                                          Qt::DashDotDotLine};
+    static const Qt::PenStyle styles[] = {Qt::NoPen,   Qt::SolidLine,   Qt::DashLine,
+                                          Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine};
     const Qt::PenStyle style = m_borderStyle < 6 ? styles[m_borderStyle] : Qt::SolidLine;
     QPen pen(resolveColor(m_borderColor), 0, style);
     pen.setJoinStyle(Qt::MiterJoin);

@@ -13,8 +13,9 @@
 
 namespace {
 
-const char *const Usage = "usage: kvx-check FILE...\n"
-                          "       kvx-check --normalize FILE\n";
+const char *const Usage =
+    "usage: kvx-check FILE...\n"
+    "       kvx-check --normalize FILE\n";
 
 enum ExitCode { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
 
@@ -54,8 +55,9 @@ std::optional<kvx::Exchange> load(const QByteArray &name)
     kvx::Exchange x;
     kvx::ExchangeReader reader;
     reader.setNameMismatchHandler([&](const QByteArray &found, int shoot, int place, int line) {
-        const QString text = QStringLiteral("warning: the record of the rack at shoot %1, place %2 is named \"%3\", "
-                                            "the rack grid says \"%4\"; the record is read all the same")
+        const QString text = QStringLiteral(
+                                 "warning: the record of the rack at shoot %1, place %2 is named \"%3\", "
+                                 "the rack grid says \"%4\"; the record is read all the same")
                                  .arg(shoot)
                                  .arg(place)
                                  .arg(kvx::displayText(found), x.RackName(shoot, place).str());

@@ -119,9 +119,8 @@ void frmSwitch::BuildRingGrid()
             skipError([&] { shpRack(i).setVisible(true); });
             skipError([&] { lblRingRack(i).setCaption(ModMain.RackName(r, c).str()); });
             skipError([&] { lblRingRack(i).setTop(shpRack(i).Top()); });
-            skipError([&] {
-                lblRingRack(i).setLeft(shpRack(i).Left() + (shpRack(i).Width() - lblRingRack(i).Width()) / 2);
-            });
+            skipError(
+                [&] { lblRingRack(i).setLeft(shpRack(i).Left() + (shpRack(i).Width() - lblRingRack(i).Width()) / 2); });
             skipError([&] { lblRingRack(i).setVisible(true); });
         }
     }

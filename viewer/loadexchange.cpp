@@ -23,10 +23,11 @@ void checkDesktop()
 {
     if (Screen::Width() >= 15000)
         return;
-    ModMain.Answer = MsgBox(QStringLiteral("Your Desktop Settings are not sufficient.  Please set it to 1024 x 768 mode.")
-                                + QStringLiteral("\r\n")
-                                + QStringLiteral(" Otherwise You cannot view properly.  Do you want to continue anyway"),
-                            vbYesNoQuestion, QStringLiteral("Increase Your Desktop"));
+    ModMain.Answer =
+        MsgBox(QStringLiteral("Your Desktop Settings are not sufficient.  Please set it to 1024 x 768 mode.")
+                   + QStringLiteral("\r\n")
+                   + QStringLiteral(" Otherwise You cannot view properly.  Do you want to continue anyway"),
+               vbYesNoQuestion, QStringLiteral("Increase Your Desktop"));
     if (ModMain.Answer == vbNo)
         End();
 }
@@ -69,10 +70,11 @@ bool LoadExchange(OnLoadFailure onFailure)
     if (!readDataFile(fresh))
         refused = QStringLiteral("Data File Currupted. Cannot Load");
     else if (qint64(fresh.shoots()) * fresh.racks() > MaxShownPlaces)
-        refused = QStringLiteral("The room of %1 shoots x %2 places is too large to show: at most %3 places. Cannot Load")
-                      .arg(fresh.shoots())
-                      .arg(fresh.racks())
-                      .arg(MaxShownPlaces);
+        refused =
+            QStringLiteral("The room of %1 shoots x %2 places is too large to show: at most %3 places. Cannot Load")
+                .arg(fresh.shoots())
+                .arg(fresh.racks())
+                .arg(MaxShownPlaces);
     if (!refused.isEmpty()) {
         MsgBox(refused, vbOKOnly);
         if (onFailure == OnLoadFailure::EndProgram)

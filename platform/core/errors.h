@@ -17,19 +17,21 @@ enum ErrorNumber {
     ErrFileAlreadyOpen = 55,
     ErrPastEnd = 62,
     ErrPathAccess = 75,
-    ErrBadData = 1001,          // a value that a data file cannot hold or did not hold
-    ErrNoElement = 340,         // control array element does not exist
-    ErrElementExists = 360,     // control array element already loaded
-    ErrDesignElement = 362,     // control array element made at design time cannot be unloaded
+    ErrBadData = 1001,      // a value that a data file cannot hold or did not hold
+    ErrNoElement = 340,     // control array element does not exist
+    ErrElementExists = 360, // control array element already loaded
+    ErrDesignElement = 362, // control array element made at design time cannot be unloaded
     ErrInvalidProperty = 380,
-    ErrCancel = 32755,          // the user cancelled a common dialog
+    ErrCancel = 32755, // the user cancelled a common dialog
 };
 
 class PlatformError : public std::runtime_error
 {
 public:
     PlatformError(int number, const QString &description)
-        : std::runtime_error(description.toStdString()), m_number(number), m_description(description)
+        : std::runtime_error(description.toStdString()),
+          m_number(number),
+          m_description(description)
     {
     }
     int number() const { return m_number; }

@@ -84,9 +84,10 @@ void OpenScratch(int fileNo, const QString &folder)
     // the file to the working folder.
     auto file = std::make_unique<QTemporaryFile>(joinPath(folder, QStringLiteral("kvx-XXXXXX")));
     if (folder.isEmpty() || !file->open()) {
-        raiseError(ErrPathAccess, QStringLiteral("Cannot write file %1: %2")
-                                      .arg(QDir::toNativeSeparators(file->fileTemplate()),
-                                           folder.isEmpty() ? QStringLiteral("No temporary folder") : file->errorString()));
+        raiseError(ErrPathAccess,
+                   QStringLiteral("Cannot write file %1: %2")
+                       .arg(QDir::toNativeSeparators(file->fileTemplate()),
+                            folder.isEmpty() ? QStringLiteral("No temporary folder") : file->errorString()));
     }
     table()[fileNo] = OpenFile{file->fileName(), true, FieldReader(), {}, std::move(file)};
 }
@@ -101,8 +102,9 @@ void Rewind(int fileNo)
     const bool written = handle.write(f.written) == f.written.size() && handle.flush() && handle.seek(0);
     QByteArray data = written ? handle.read(f.written.size() + 1) : QByteArray();
     if (!written || data != f.written) {
-        raiseError(ErrPathAccess, QStringLiteral("Cannot write file %1: %2")
-                                      .arg(QDir::toNativeSeparators(f.path), handle.errorString()));
+        raiseError(
+            ErrPathAccess,
+            QStringLiteral("Cannot write file %1: %2").arg(QDir::toNativeSeparators(f.path), handle.errorString()));
     }
     f.reader = FieldReader(std::move(data));
     f.output = false;

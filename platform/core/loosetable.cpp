@@ -195,8 +195,8 @@ Loose &LooseTable::insert(qint64 pos)
 {
     // A file is read in index order: each element goes after the last.
     if (m_blocks.empty() || pos > m_blocks.back().last()) {
-        const bool room = !m_blocks.empty() && m_blocks.back().count < MaxBlock
-                          && pos - m_blocks.back().base <= MaxStep;
+        const bool room =
+            !m_blocks.empty() && m_blocks.back().count < MaxBlock && pos - m_blocks.back().base <= MaxStep;
         if (!room) {
             const bool filling = !m_blocks.empty() && m_blocks.back().count == MaxBlock;
             m_blocks.push_back(makeBlock(pos, filling ? MaxBlock : FirstCapacity));
