@@ -8,6 +8,7 @@
 #include "platform/image.h"
 #include "platform/label.h"
 #include "platform/picturebox.h"
+#include "support/testhooks.h"
 
 #include <QDir>
 #include <QPainter>
@@ -183,7 +184,7 @@ void TestArt::aboutWindowsShowTheirPictures()
     for (const auto &[d, name] : shots) {
         showAboutDialog(*d);
         QVERIFY(QTest::qWaitForWindowExposed(d));
-        QVERIFY(d->grab().save(dir + "/" + name));
+        QVERIFY(d->grab().save(dir + "/" + name, nullptr, test::ShotQuality));
     }
     const QImage icon = program.Picture1->grab().toImage();
     QVERIFY(icon.pixelColor(16, 16) != program.palette().window().color());

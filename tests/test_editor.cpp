@@ -464,7 +464,7 @@ void TestEditor::untouchedBytesSurvive()
     act(session, f, QStringLiteral("rack%1 2C1 C2").arg(racks.indexOf("UC-01")));
     for (const QString tab : {"0 C2 small", "1 site major", "2 mas1 ring"}) {
         act(session, f, "tab" + tab.section(' ', 0, 1));
-        QVERIFY(!sample || f->grab().save(test::screenshotFolder() + "/editor-" + tab.section(' ', 2) + "-change.png"));
+        QVERIFY(!sample || f->grab().save(test::screenshotFolder() + "/editor-" + tab.section(' ', 2) + "-change.png", nullptr, test::ShotQuality));
     }
     // Saved as another file: the bytes the writer makes of the file as read.
     session.hooks.setNextFile(session.path("copy.kvx"));

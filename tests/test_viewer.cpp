@@ -929,9 +929,9 @@ void TestViewer::sampleExchange()
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
     const QString folder = test::screenshotFolder() + '/';
     const QString size = QStringLiteral("%1x%2.png").arg(screen.width()).arg(screen.height());
-    QVERIFY(test::grabImage(form).save(folder + "roomplan-" + size));
+    QVERIFY(test::grabImage(form).save(folder + "roomplan-" + size, nullptr, test::ShotQuality));
     form.MnuMIS->trigger();
-    QVERIFY(test::grabImage(form).save(folder + "ring-mis-" + size));
+    QVERIFY(test::grabImage(form).save(folder + "ring-mis-" + size, nullptr, test::ShotQuality));
     form.MnuSwitch->trigger();
 
     for (const QString rack : {"UE-01", "UD-01", "UC-01", "XA-1A", "XA0", "XB-1A", "CA"}) {
@@ -940,9 +940,9 @@ void TestViewer::sampleExchange()
         QVERIFY2(test::openRack(rack), qPrintable(rack));
         const QString name = QString(rack).remove(QLatin1Char('-')) + '-' + size;
         const bool front = rack == "UE-01" || rack == "UC-01"; // the two rack fronts
-        QVERIFY(!front || test::grabImage(form).save(folder + "rackview-shut-" + name));
+        QVERIFY(!front || test::grabImage(form).save(folder + "rackview-shut-" + name, nullptr, test::ShotQuality));
         QVERIFY(test::openDoors());
-        QVERIFY(!front || test::grabImage(form).save(folder + "rackview-open-" + name));
+        QVERIFY(!front || test::grabImage(form).save(folder + "rackview-open-" + name, nullptr, test::ShotQuality));
         // The fullest shelf, the last of them.
         int fullest = -1, most = -1;
         for (int k = 0; k < 5; ++k) {
@@ -962,7 +962,7 @@ void TestViewer::sampleExchange()
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
         const PictureBox &box = *form.picShelfBig;
         scrollToShow(box.Left() + box.Width() / 2, box.Top() + box.Height() / 2);
-        QVERIFY(test::grabImage(form).save(folder + "shelfview-" + name));
+        QVERIFY(test::grabImage(form).save(folder + "shelfview-" + name, nullptr, test::ShotQuality));
         QVERIFY(test::clickFloor() && test::clickFloor());
     }
 }

@@ -12,6 +12,11 @@
 
 namespace kvx::test {
 
+// Screenshots for people to look at are saved as PNG without compression:
+// they are not kept, and compressing them cost a third of the viewer
+// suite's time.
+inline constexpr int ShotQuality = 100;
+
 inline QByteArray readFile(const QString &path)
 {
     QFile f(path);
