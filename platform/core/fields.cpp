@@ -205,12 +205,6 @@ Loose FieldReader::readLoose()
     return toLoose(next());
 }
 
-Loose FieldReader::readLoose(Field *where)
-{
-    *where = next();
-    return toLoose(*where);
-}
-
 QByteArray FieldReader::readText()
 {
     return next().bytes;

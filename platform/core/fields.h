@@ -48,7 +48,6 @@ public:
     // The field as a loose value: a number where it reads as one, quoted or
     // not; empty for an empty field, the empty text for "".
     Loose readLoose();
-    Loose readLoose(Field *where);
     QByteArray readText();
 
     static Loose toLoose(const Field &f);
