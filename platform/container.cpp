@@ -1,5 +1,6 @@
 #include "platform/container.h"
 
+#include "platform/accessible.h"
 #include "platform/core/events.h"
 #include "platform/core/services.h"
 #include "platform/input.h"
@@ -16,16 +17,28 @@
 
 namespace kvx {
 
+namespace {
+// A set-aside item shows a third of itself over what lies beneath.
+constexpr double DimmedOpacity = 0.3;
+constexpr int FocusFrameWidth = 2;
+constexpr int MarkFrameWidth = 3;
+constexpr QRgb MarkColor = 0xFFB000;
+} // namespace
+
 Container::Container(QWidget *parent) : QWidget(parent), m_backColor(SysButtonFace)
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    installAccessibleFactory();
 }
 
 Container::~Container()
 {
     m_pressed = nullptr;
     m_pointerItem = nullptr;
+    m_current = nullptr;
+    m_marked = nullptr;
+    m_accessible.reset();
     m_items.clear();
 }
 
@@ -48,6 +61,12 @@ void Container::remove(LightControl *item)
         m_pressed = nullptr;
     if (m_pointerItem == item)
         m_pointerItem = nullptr;
+    if (m_current == item)
+        m_current = nullptr;
+    if (m_marked == item)
+        m_marked = nullptr;
+    if (m_accessible)
+        m_accessible->forget(item);
     m_items.erase(item->m_position);
 }
 
@@ -142,6 +161,47 @@ void Container::stackLoaded(LightControl &element, const LightControl &templ)
         place->top = &element;
 }
 
+void Container::repaintItem(const LightControl *item)
+{
+    if (item && item->Visible())
+        repaintRect(item->pixelRect());
+}
+
+void Container::setCurrentItem(LightControl *item)
+{
+    if (item == m_current || (item && item->m_container != this))
+        return;
+    if (m_focusFrameShown)
+        repaintItem(m_current);
+    m_current = item;
+    if (m_focusFrameShown)
+        repaintItem(m_current);
+    if (m_accessible && m_current)
+        m_accessible->announce(*this, *m_current);
+}
+
+void Container::showFocusFrame(bool shown)
+{
+    if (shown == m_focusFrameShown)
+        return;
+    m_focusFrameShown = shown;
+    repaintItem(m_current);
+}
+
+void Container::setMarkedItem(LightControl *item)
+{
+    if (item == m_marked || (item && item->m_container != this))
+        return;
+    repaintItem(m_marked);
+    m_marked = item;
+    repaintItem(m_marked);
+}
+
+void Container::setAccessibleItems(std::unique_ptr<AccessibleItems> items)
+{
+    m_accessible = std::move(items);
+}
+
 void Container::setBackColor(quint32 color)
 {
     m_backColor = color;
@@ -220,9 +280,33 @@ void Container::paintEvent(QPaintEvent *event)
     const QRect exposed = event->rect().translated(-m_origin) & client;
     paintBackground(painter, exposed);
     for (const auto &item : m_items) {
-        if (item->Visible() && item->pixelRect().intersects(exposed))
+        if (!item->Visible() || !item->pixelRect().intersects(exposed))
+            continue;
+        if (item->dimmed()) {
+            painter.setOpacity(DimmedOpacity);
             item->paint(painter);
+            painter.setOpacity(1);
+        } else {
+            item->paint(painter);
+        }
     }
+    paintFrames(painter);
+}
+
+// Inside the item's edges, so that a frame is repainted with its item.
+void Container::paintFrames(QPainter &painter) const
+{
+    const auto frame = [&painter](const LightControl *item, const QColor &color, int width) {
+        if (!item || !item->Visible())
+            return;
+        painter.setPen(QPen(color, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.setBrush(Qt::NoBrush);
+        const qreal inset = width / 2.0;
+        painter.drawRect(QRectF(item->pixelRect()).adjusted(inset, inset, -inset, -inset));
+    };
+    frame(m_marked, QColor(MarkColor), MarkFrameWidth);
+    if (m_focusFrameShown)
+        frame(m_current, palette().color(QPalette::Highlight), FocusFrameWidth);
 }
 
 bool Container::event(QEvent *event)
@@ -245,6 +329,7 @@ bool Container::event(QEvent *event)
 void Container::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
+    showFocusFrame(false);
     const QPoint at = event->position().toPoint() - m_origin;
     const int button = buttonOf(event->button());
     const int shift = shiftOf(event->modifiers());

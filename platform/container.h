@@ -11,6 +11,8 @@
 
 namespace kvx {
 
+class AccessibleItems;
+
 // A widget that holds lightweight controls: the client area of a form, a
 // picture box, a frame, a page of a tab control. It paints them from the
 // bottom of the stacking order to the top and gives the mouse to the topmost
@@ -53,6 +55,20 @@ public:
     // Moves a control loaded from a template to its place above the template
     // and the elements loaded before it.
     void stackLoaded(LightControl &element, const LightControl &templ);
+
+    // The item the keyboard is at. Its frame is drawn once the keyboard is
+    // used (showFocusFrame) and goes with the next mouse press, as Qt's own
+    // focus frames do; a screen reader hears of every change.
+    LightControl *currentItem() const { return m_current; }
+    void setCurrentItem(LightControl *item);
+    bool focusFrameShown() const { return m_focusFrameShown; }
+    void showFocusFrame(bool shown);
+    // An item marked for the user to find, boldly framed; nullptr for none.
+    LightControl *markedItem() const { return m_marked; }
+    void setMarkedItem(LightControl *item);
+    // The items a screen reader is told of (platform/accessible.h).
+    AccessibleItems *accessibleItems() const { return m_accessible.get(); }
+    void setAccessibleItems(std::unique_ptr<AccessibleItems> items);
 
     quint32 BackColor() const { return m_backColor; }
     void setBackColor(quint32 color);
@@ -102,6 +118,8 @@ private:
     void moveItem(LightControl *item, ItemList::iterator before);
     void repaintRect(const QRect &rect);
     void updatePointer(const LightControl *item);
+    void paintFrames(QPainter &painter) const;
+    void repaintItem(const LightControl *item);
 
     // The element loaded last above a template, while the elements of its
     // array above the template run unbroken up to it: the next one goes
@@ -129,6 +147,10 @@ private:
     bool m_backgroundPressed = false;
     bool m_inDoubleClick = false;
     const LightControl *m_pointerItem = nullptr;
+    LightControl *m_current = nullptr;
+    LightControl *m_marked = nullptr;
+    bool m_focusFrameShown = false;
+    std::unique_ptr<AccessibleItems> m_accessible;
 };
 
 } // namespace kvx

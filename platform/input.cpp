@@ -76,6 +76,8 @@ int keyCodeOf(const QKeyEvent &event)
         return KeyCodes::Insert;
     case Qt::Key_Delete:
         return KeyCodes::Delete;
+    case Qt::Key_Menu:
+        return KeyCodes::Apps;
     default:
         return 0;
     }

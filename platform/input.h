@@ -26,6 +26,7 @@ inline constexpr int Right = 39;
 inline constexpr int Down = 40;
 inline constexpr int Insert = 45;
 inline constexpr int Delete = 46;
+inline constexpr int Apps = 93; // the Menu key, which stands for the right mouse button
 inline constexpr int F1 = 112;
 } // namespace KeyCodes
 

@@ -70,6 +70,14 @@ void LightControl::setVisible(bool visible)
         m_container->repaintRect(pixelRect());
 }
 
+void LightControl::setDimmed(bool dimmed)
+{
+    if (dimmed == m_dimmed)
+        return;
+    m_dimmed = dimmed;
+    repaint();
+}
+
 void LightControl::setMousePointer(const QCursor &cursor)
 {
     m_pointer = cursor;

@@ -50,6 +50,9 @@ public:
     void setVisible(bool visible);
     bool Enabled() const { return m_enabled; }
     void setEnabled(bool enabled) { m_enabled = enabled; }
+    // Painted faded, as an item set aside (what a search did not find).
+    bool dimmed() const { return m_dimmed; }
+    void setDimmed(bool dimmed);
     QString ToolTipText() const { return m_toolTip; }
     void setToolTipText(const QString &text) { m_toolTip = text; }
     // The element number within its control array, -1 for a single control.
@@ -129,6 +132,7 @@ private:
     bool m_sizeUnsettled = false;
     bool m_visible = true;
     bool m_enabled = true;
+    bool m_dimmed = false;
     QString m_toolTip;
     std::optional<QCursor> m_pointer;
 };

@@ -122,12 +122,17 @@ QKeySequence Menu::shortcut() const
 
 void Menu::popup()
 {
+    popup(QCursor::pos());
+}
+
+void Menu::popup(const QPoint &globalPos)
+{
     if (popupHook()) {
         popupHook()(this);
         return;
     }
     if (m_menu)
-        m_menu->exec(QCursor::pos());
+        m_menu->exec(globalPos);
 }
 
 void Menu::raiseClick()

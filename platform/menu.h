@@ -2,6 +2,7 @@
 
 #include <QKeySequence>
 #include <QObject>
+#include <QPoint>
 #include <QString>
 
 #include <functional>
@@ -39,8 +40,10 @@ public:
     QMenu *submenu();
     const QList<Menu *> &items() const { return m_items; }
 
-    // Shows the item's own menu as a pop-up at the mouse.
+    // Shows the item's own menu as a pop-up at the mouse, or at a point of
+    // the screen (where the keyboard is).
     void popup();
+    void popup(const QPoint &globalPos);
 
     // Raises Click as a choice of the user would.
     void trigger();

@@ -42,6 +42,7 @@ frmSwitch::frmSwitch()
     createMenus();
     createControls();
     connectMenus();
+    connectKeyboard();
 }
 
 void frmSwitch::Form_Load()

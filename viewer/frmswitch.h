@@ -13,6 +13,9 @@
 //   frmswitch_ringview.cpp  the ring schematic, ring drawing and ring commands
 //   frmswitch_rackview.cpp  the rack view: a rack's front, its doors and shelves
 //   frmswitch_shelfview.cpp the shelf view: a shelf grown to full size with its cards
+//   frmswitch_keyboard.cpp  every view reached with the keyboard, the status line
+//   frmswitch_access.cpp    what a screen reader is told of the painted items
+//   frmswitch_find.cpp      the find bar (findbar.h): names found, racks dimmed
 
 #include "platform/commandbutton.h"
 #include "platform/controlarray.h"
@@ -31,8 +34,14 @@
 #include "platform/timer.h"
 
 #include <array>
+#include <vector>
+
+class QAction;
+class QLabel;
 
 namespace kvx {
+
+class FindBar;
 
 class frmSwitch : public Form, public SingleForm<frmSwitch>
 {
@@ -131,11 +140,20 @@ public:
     int Tick = 0;
     int CardCount = 0;
 
+    // The rack the keyboard is at in the room plan (an imgRack index), the
+    // find bar, and the status line under the room (empty when hidden).
+    int currentRack() const { return m_currentRack; }
+    FindBar *findBar() const { return m_findBar; }
+    QString statusText() const;
+    // The grown shelf view's height in design twips.
+    static constexpr double FullShelfHeight = 4050;
+
 protected:
     void Form_Load() override;
     void Form_Resize() override;
     bool Form_Unload() override;
     void wheelEvent(QWheelEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     friend class SingleForm<frmSwitch>;
@@ -219,7 +237,73 @@ private:
     void MnuMAS3_Click();
     void MnuMAS4_Click();
     void lblRingRack_Click(int Index);
+    void fillStationMenu(int Index);
     void MnuSwitch_Click();
+
+    // Keyboard (frmswitch_keyboard.cpp). In the rack view the keyboard is at
+    // a door or at a shelf (0..4).
+    enum { LeftDoor = -2, RightDoor = -1 };
+    struct RackPlace
+    {
+        int shoot;
+        int place;
+    };
+    void connectKeyboard();
+    void indexRacks();
+    void keepCurrentRack(int Index);
+    void cardsLaid();
+    void PicRoom_KeyDown(int &KeyCode, int Shift);
+    bool roomKey(int KeyCode);
+    bool rackViewKey(int KeyCode, int Shift);
+    void picShelfBig_KeyDown(int &KeyCode, int Shift);
+    void PicRing_KeyDown(int &KeyCode, int Shift);
+    void ringShown(int ring);
+    int rackBeside(int Index, int step) const;
+    int rackAcross(int Index, int step) const;
+    void setCurrentRack(int Index, bool byKey);
+    void scrollIntoView(const QRectF &roomTwips);
+    void showRackViewItem(bool byKey);
+    void pressDoor(int Button);
+    void setCurrentCard(int n);
+    std::vector<int> cardsInSlotOrder() const;
+    void setStatusText(const QString &text);
+    void placeBottomBars();
+    std::vector<RackPlace> m_rackPlaces; // of imgRack(i) at [i - 1]
+    std::vector<int> m_readingOrder;     // imgRack indexes, shoot by shoot, place by place
+    int m_currentRack = 0;
+    int m_rackItem = LeftDoor;
+    int m_currentCard = 0;
+    std::vector<int> m_ringMembers; // shpRack indexes of the ring drawn, in its order
+    int m_currentMember = -1;
+    QLabel *m_statusLine = nullptr;
+
+    // Screen readers (frmswitch_access.cpp).
+    void connectAccessibility();
+    QString rackText(int Index) const;
+    QString stationsText(const RackPlace &place) const;
+    QString cardText(int n) const;
+    bool viewPlaceOf(const QString &rackName, RackPlace &place) const;
+
+    // Find (frmswitch_find.cpp): a stop is a rack, a station (shelf 1..5)
+    // or a card (card 1..35 of that shelf).
+    struct FindStop
+    {
+        int rack;
+        int shelf;
+        int card;
+    };
+    void createFindBar();
+    void openFindBar();
+    void closeFindBar();
+    void findTextChanged(const QString &text);
+    void findNext(int step);
+    void goToStop(const FindStop &stop);
+    void unmarkCard();
+    FindBar *m_findBar = nullptr;
+    std::array<QAction *, 2> m_findSteps{}; // F3, Shift+F3
+    std::vector<FindStop> m_findStops;
+    int m_findAt = -1;
+    int m_pendingMark = 0; // the card to mark once the shelf's cards are laid
 };
 
 } // namespace kvx

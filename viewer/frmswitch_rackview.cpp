@@ -63,6 +63,7 @@ void frmSwitch::imgRack_Click(int Index)
     // since changed under the view may not hold it any more.
     if (!findSelectedRack(name.Caption()))
         return;
+    keepCurrentRack(Index);
     giveRackViewPictures();
     PlaceRackFrame(Index);
     PlaceDoors();

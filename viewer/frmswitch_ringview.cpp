@@ -236,6 +236,12 @@ void frmSwitch::MnuMAS4_Click()
 
 void frmSwitch::lblRingRack_Click(int Index)
 {
+    fillStationMenu(Index);
+    MnuST->popup(); // it only informs: a choice changes nothing
+}
+
+void frmSwitch::fillStationMenu(int Index)
+{
     const int racks = ModMain.racks();
     const int r = (Index - 1) / racks + 1;
     const int c = Index - racks * (r - 1);
@@ -243,7 +249,6 @@ void frmSwitch::lblRingRack_Click(int Index)
         MnuSlf[size_t(k)]->setCaption(QString());
     for (int k = 1; k <= 5; ++k)
         MnuSlf[size_t(k)]->setCaption(ModMain.StationName(r, c, k).str());
-    MnuST->popup(); // it only informs: a choice changes nothing
 }
 
 void frmSwitch::MnuSwitch_Click()

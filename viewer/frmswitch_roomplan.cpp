@@ -90,6 +90,7 @@ void frmSwitch::InitMe()
     PicRing->setHeight(PicSwitch->Height());
     lblRing->setLeft((PicRing->Width() - lblRing->Width()) / 2);
     BuildRingGrid();
+    indexRacks();
 }
 
 void frmSwitch::PlaceRacks(qint16 Racks, qint16 Shoots)

@@ -21,7 +21,7 @@ namespace {
 constexpr int Ticks = 6;
 // The full box and where its left edge ends, design twips from the window's edge.
 constexpr double FullWidth = 13150;
-constexpr double FullHeight = 4050;
+constexpr double FullHeight = frmSwitch::FullShelfHeight;
 constexpr double FinalLeft = 1100;
 using Figures::CardTop;
 using Figures::SlotOrigin;
@@ -154,6 +154,7 @@ void frmSwitch::TimShelfEnlarger_Timer()
     ShowCards(SelShelf + 1);
     if (!designScreen())
         showScaledShelf();
+    cardsLaid();
 }
 
 // Off the design screen the unscaled picture would be cut off (narrow) or
