@@ -21,8 +21,9 @@ namespace {
 // A set-aside item shows a third of itself over what lies beneath.
 constexpr double DimmedOpacity = 0.3;
 constexpr int FocusFrameWidth = 2;
-constexpr int MarkFrameWidth = 3;
-constexpr QRgb MarkColor = 0xFFB000;
+// A mark stands around its item, bright on a dark rim, to be seen on any picture.
+constexpr int MarkWidth = 4;
+constexpr QRgb MarkColor = 0xFFD000;
 } // namespace
 
 Container::Container(QWidget *parent) : QWidget(parent), m_backColor(SysButtonFace)
@@ -164,7 +165,7 @@ void Container::stackLoaded(LightControl &element, const LightControl &templ)
 void Container::repaintItem(const LightControl *item)
 {
     if (item && item->Visible())
-        repaintRect(item->pixelRect());
+        repaintRect(item->pixelRect().adjusted(-MarkWidth, -MarkWidth, MarkWidth, MarkWidth));
 }
 
 void Container::setCurrentItem(LightControl *item)
@@ -293,20 +294,20 @@ void Container::paintEvent(QPaintEvent *event)
     paintFrames(painter);
 }
 
-// Inside the item's edges, so that a frame is repainted with its item.
+// The focus frame inside the item's edges, the mark around them.
 void Container::paintFrames(QPainter &painter) const
 {
-    const auto frame = [&painter](const LightControl *item, const QColor &color, int width) {
-        if (!item || !item->Visible())
-            return;
+    const auto frame = [&painter](const LightControl *item, const QColor &color, int width, qreal inset) {
         painter.setPen(QPen(color, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         painter.setBrush(Qt::NoBrush);
-        const qreal inset = width / 2.0;
         painter.drawRect(QRectF(item->pixelRect()).adjusted(inset, inset, -inset, -inset));
     };
-    frame(m_marked, QColor(MarkColor), MarkFrameWidth);
-    if (m_focusFrameShown)
-        frame(m_current, palette().color(QPalette::Highlight), FocusFrameWidth);
+    if (m_marked && m_marked->Visible()) {
+        frame(m_marked, Qt::black, MarkWidth, -MarkWidth / 2.0);
+        frame(m_marked, QColor(MarkColor), MarkWidth - 2, -MarkWidth / 2.0);
+    }
+    if (m_focusFrameShown && m_current && m_current->Visible())
+        frame(m_current, palette().color(QPalette::Highlight), FocusFrameWidth, FocusFrameWidth / 2.0);
 }
 
 bool Container::event(QEvent *event)

@@ -10,7 +10,15 @@
 #include "model/racktemplates.h"
 #include "platform/application.h"
 #include "platform/combobox.h"
+#include "viewer/findbar.h"
 
+#include <QAccessible>
+#ifdef KVX_ACCESSIBILITY_EVENTS
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+#endif
+#include <QLineEdit>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QTimer>
@@ -151,6 +159,72 @@ QString differenceFromReference(const QImage &actual, const QString &view)
            + QStringLiteral(" in %1 pixels within %2x%3 at (%4, %5)").arg(count).arg(box.width()).arg(box.height()).arg(box.x()).arg(box.y());
 }
 
+// Starts on the sample, the test room or a full room ("15x15"), the window active and nothing read out yet.
+frmSwitch &startOn(test::ProgramFixture &program, const QString &room)
+{
+    QFile sample(QStringLiteral(KVX_SAMPLE_FILE));
+    const QStringList size = room.split('x');
+    const bool started = room == "sample"  ? sample.open(QIODevice::ReadOnly) && program.start(sample.readAll())
+                         : room == "test" ? program.start(test::fileOf(test::testRoom()))
+                                          : program.start(test::fullRoom(size[0].toInt(), size[1].toInt()));
+    frmSwitch::get().activateWindow();
+    if (!started || !QTest::qWaitForWindowActive(&frmSwitch::get()))
+        qFatal("the program did not start");
+    return frmSwitch::get();
+}
+
+// Keys as a user presses them, on whatever has the focus: "Home Right*4 S-Tab C-M"; "grow" lets a shelf grow,
+// "click" clicks the floor.
+void press(const QString &keys)
+{
+    static const QMap<QString, Qt::Key> named{{"Home", Qt::Key_Home}, {"End", Qt::Key_End}, {"Left", Qt::Key_Left},
+        {"Right", Qt::Key_Right}, {"Up", Qt::Key_Up}, {"Down", Qt::Key_Down}, {"Return", Qt::Key_Return}, {"Space", Qt::Key_Space},
+        {"Esc", Qt::Key_Escape}, {"Tab", Qt::Key_Tab}, {"Menu", Qt::Key_Menu}, {"F3", Qt::Key_F3}, {"F10", Qt::Key_F10}};
+    for (QString key : keys.split(' ', Qt::SkipEmptyParts)) {
+        const int times = key.contains('*') ? key.section('*', 1).toInt() : 1;
+        key = key.section('*', 0, 0);
+        Qt::KeyboardModifiers with;
+        for (; key.size() > 2 && key[1] == '-'; key.remove(0, 2))
+            with |= key[0] == 'S' ? Qt::ShiftModifier : Qt::ControlModifier;
+        for (int t = 0; t < times; ++t) {
+            QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : &frmSwitch::get();
+            if (key == "grow")
+                test::growShelf();
+            else if (key == "click")
+                QVERIFY(test::clickFloor());
+            else
+                QTest::keyClick(focus, named.value(key, Qt::Key(key[0].unicode())), with);
+        }
+    }
+}
+
+// What the screen reader was told: the name (and description) of every item that took the focus.
+QStringList g_told;
+void hearFocus(QAccessibleEvent *event)
+{
+    if (event->type() == QAccessible::Focus && event->accessibleInterface())
+        g_told << event->accessibleInterface()->text(QAccessible::Name) + '|' + event->accessibleInterface()->text(QAccessible::Description);
+}
+
+// Qt tells of accessibility events only while a screen reader listens: the test listens as one would, where its
+// platform lets it.
+bool listen(bool on)
+{
+#ifdef KVX_ACCESSIBILITY_EVENTS
+    if (QPlatformAccessibility *platform = QGuiApplicationPrivate::platformIntegration()->accessibility()) {
+        QAccessible::installUpdateHandler(on ? hearFocus : nullptr);
+        platform->setActive(on);
+        return true;
+    }
+#endif
+    return on && false;
+}
+
+QString viewShown(const frmSwitch &form)
+{
+    return form.PicRing->Visible() ? "ring" : form.picShelfBig->Visible() ? "shelf" : form.frameRackBig->Visible() ? "rack" : "room";
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Cards)
@@ -181,6 +255,10 @@ private slots:
     void smallRoomShelfView();
     void sampleExchange_data();
     void sampleExchange();
+    void keyboard_data();
+    void keyboard();
+    void find_data();
+    void find();
 };
 
 void TestViewer::placesRacksNamesAndPanels_data()
@@ -965,6 +1043,163 @@ void TestViewer::sampleExchange()
         QVERIFY(test::grabImage(form).save(folder + "shelfview-" + name, nullptr, test::ShotQuality));
         QVERIFY(test::clickFloor() && test::clickFloor());
     }
+}
+
+void TestViewer::keyboard_data()
+{
+    QTest::addColumn<QString>("room");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("rack"); // current afterwards
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<QString>("told"); // the last item to take the focus: name|description; the status line says the name
+    QTest::addColumn<QString>("said"); // in a message box or a pop-up
+    const QString uc01 = "Home Right*4", card = uc01 + " Return Space Down Return grow Right*2";
+    QTest::newRow("start: no frame") << "sample" << "" << "" << "room" << "" << "";
+    QTest::newRow("Home, Right past empty places") << "sample" << uc01 << "UC-01" << "room" << "Rack UC-01, shoot 1, place 7|Stations: SMC (shelf 1), SMA (shelf 2), SMA (shelf 3), SMA (shelf 4), SMA (shelf 5)" << "";
+    QTest::newRow("Left at the shoot's start") << "sample" << "Home Left" << "SDE-01" << "room" << "Rack SDE-01, shoot 1, place 1|No stations" << "";
+    QTest::newRow("a click hides the frame") << "sample" << "Home click" << "SDE-01" << "room" << "Rack SDE-01, shoot 1, place 1|No stations" << "";
+    QTest::newRow("Down to the nearest in front") << "sample" << uc01 + " Down" << "UE-02" << "room" << "Rack UE-02, shoot 2, place 7|" << "";
+    QTest::newRow("Down over an empty place") << "sample" << uc01 + " Down*2" << "UC-05" << "room" << "Rack UC-05, shoot 3, place 8|" << "";
+    QTest::newRow("End, Up to the nearest behind") << "sample" << "End Up" << "UC-06" << "room" << "Rack UC-06, shoot 3, place 9|" << "";
+    QTest::newRow("Enter: the rack view at its left door") << "sample" << uc01 + " Return" << "UC-01" << "rack" << "Left door, shut|" << "";
+    QTest::newRow("Space: the left button opens the left door") << "sample" << uc01 + " Return Space" << "UC-01" << "rack" << "Left door, open|" << "";
+    QTest::newRow("Menu: the right button the right door") << "sample" << uc01 + " Return Right Menu" << "UC-01" << "rack" << "Right door, open|" << "";
+    QTest::newRow("Shift+F10, then Space shuts it") << "sample" << uc01 + " Return Right S-F10 Space" << "UC-01" << "rack" << "Right door, shut|" << "";
+    QTest::newRow("a shelf behind shut doors") << "sample" << uc01 + " Return Down*2 Return" << "UC-01" << "rack" << "Shelf 2, SMA|12 cards" << "";
+    QTest::newRow("a power rack's door") << "sample" << "Home Return Space" << "SDE-01" << "rack" << "Left door, shut|" << "Please Avoid Opening Power Rack";
+    QTest::newRow("to a card, first in slot order") << "sample" << card.chopped(8) << "UC-01" << "shelf" << "Card AE5V40A, slot 15, image 1|" << "";
+    QTest::newRow("to a card of the sample") << "sample" << card << "UC-01" << "shelf" << "Card ACAJB4, slot 54, image 0|" << "";
+    QTest::newRow("and back with Esc") << "sample" << card + " Esc" << "UC-01" << "rack" << "Room plan|" << "";
+    QTest::newRow("and back to the room") << "sample" << card + " Esc*2" << "UC-01" << "room" << "Room plan|" << "";
+    QTest::newRow("ring: Tab") << "sample" << "C-M Tab" << "" << "ring" << "Rack CA, shoot 1, place 5|Ring member 1. Stations: SMC1 (shelf 1), STS1 (shelf 2), SMMA (shelf 3), SSE1 (shelf 4), SMMB (shelf 5)" << "";
+    QTest::newRow("ring: Shift+Tab, the last member") << "sample" << "C-M S-Tab" << "" << "ring" << "Rack UE-01, shoot 2, place 6|Ring member 10. Stations: SMC (shelf 1), SMT (shelf 2), SMT (shelf 3), SMA (shelf 4), SMA (shelf 5)" << "";
+    QTest::newRow("ring: Enter, the stations") << "sample" << "C-M Tab*2 Return" << "" << "ring" << "Rack UC-01, shoot 1, place 7|" << "SMC SMA SMA SMA SMA";
+    QTest::newRow("off screen: End") << "15x15" << "End" << "R1515" << "room" << "Rack R1515, shoot 15, place 15|" << "";
+    QTest::newRow("off screen: End, Home") << "15x15" << "End Home" << "R11" << "room" << "Rack R11, shoot 1, place 1|" << "";
+    QTest::newRow("off screen: End, Up to the back") << "15x15" << "End Up*14" << "R115" << "room" << "Rack R115, shoot 1, place 15|" << "";
+}
+
+// The keyboard alone, from the start: the current rack framed once a key moved it, and seen; the doors with the
+// keys of the mouse buttons; a screen reader told of every item reached.
+void TestViewer::keyboard()
+{
+    QFETCH(QString, room);
+    QFETCH(QString, keys);
+    QFETCH(QString, rack);
+    QFETCH(QString, view);
+    QFETCH(QString, told);
+    QFETCH(QString, said);
+    test::ProgramFixture program;
+    frmSwitch &form = startOn(program, room);
+    QStringList popped;
+    setPopupMenuHook([&](Menu *) {
+        for (int k = 1; k <= 5; ++k)
+            popped << form.MnuSlf[size_t(k)]->Caption();
+    });
+    QVERIFY(QApplication::focusWidget() == form.PicRoom && !form.PicRoom->focusFrameShown());
+    g_told.clear();
+    const bool listening = listen(true);
+    const auto quiet = qScopeGuard([] { listen(false); });
+    press(keys);
+
+    QCOMPARE(viewShown(form), view);
+    const Image &current = form.imgRack(form.currentRack());
+    QVERIFY(rack.isEmpty() || form.lblRack(form.currentRack()).Caption() == rack);
+    const bool byKey = !keys.isEmpty() && !keys.contains("click") && !keys.startsWith("C-M");
+    QCOMPARE(form.PicRoom->focusFrameShown(), byKey);
+    const QImage shot = test::grabImage(*form.PicRoom);
+    const QRect r = test::widgetRect(current);
+    QVERIFY(view != "room" || test::colorNear(shot, QPoint(r.left() + 1, r.center().y()), form.palette().color(QPalette::Highlight), 0) == byKey);
+    if (byKey && view == "room") { // seen, the room moved by its bars' rule
+        QVERIFY(test::inViewport(test::pointOf(current, 0, 0)) && test::inViewport(test::pointOf(current, 0.99, 0.99)));
+        QVERIFY(form.HScroll1->Max() == 0 || form.PicRoom->Left() == double(form.HScroll1->Value()) / form.HScroll1->Max() * (form.PicSwitch->Width() - form.PicRoom->Width()));
+    }
+    QVERIFY(!listening || g_told.value(g_told.size() - 1).left(told.endsWith('|') ? told.size() : -1) == told);
+    QCOMPARE(form.statusText(), view == "shelf" ? told.section('|', 0, 0) : keys.endsWith("Down*2 Return") ? "The doors are shut: Space opens the left door, the Menu key the right one" : "");
+    QCOMPARE(program.hooks.messages.isEmpty() ? popped.join(' ') : program.hooks.messages[0].text, said);
+    if (keys == "Home Right*4") { // the room plan is a list of the racks in reading order
+        QAccessibleInterface *plan = QAccessible::queryAccessibleInterface(form.PicRoom);
+        QVERIFY(plan->role() == QAccessible::List && plan->child(0)->text(QAccessible::Name) == "Rack SDE-01, shoot 1, place 1");
+        QVERIFY(plan->child(ModMain.RackIndex - 1)->text(QAccessible::Name) == "Rack SDE-04, shoot 4, place 10" && plan->child(ModMain.RackIndex)->role() != QAccessible::ListItem);
+        QVERIFY(plan->child(6)->role() == QAccessible::ListItem && plan->indexOfChild(plan->focusChild()) == 4);
+        QVERIFY(test::grabImage(form).save(test::screenshotFolder() + "/keyboard-room-focus.png", nullptr, test::ShotQuality));
+    }
+    if (keys == "Home Right*4 Return Space Down Return grow Right*2") {
+        QAccessibleInterface *shelf = QAccessible::queryAccessibleInterface(form.picShelfBig);
+        QCOMPARE(shelf->child(2)->text(QAccessible::Name), "Card AE5V40A, slot 15, image 1"); // after the station and the level
+        QCOMPARE(QAccessible::queryAccessibleInterface(form.cmdShelfEx)->text(QAccessible::Name), "Close the shelf view");
+        QCOMPARE(QAccessible::queryAccessibleInterface(form.frameRackBig)->child(0)->text(QAccessible::Name), "UC-01");
+        QVERIFY(test::grabImage(form).save(test::screenshotFolder() + "/keyboard-shelf-card.png", nullptr, test::ShotQuality));
+    }
+    QVERIFY(!view.startsWith("r") || QApplication::focusWidget() == (view == "ring" ? form.PicRing : form.PicRoom));
+}
+
+void TestViewer::find_data()
+{
+    QTest::addColumn<QString>("text"); // typed after Ctrl+F into the test room
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<int>("dimmed");  // racks
+    QTest::addColumn<QString>("shown"); // the current rack, and the shelf (1..5) of its view or the card marked
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<bool>("bar");
+    QTest::newRow("no match") << "zzz" << "Return" << "No match" << 5 << "" << "room" << true;
+    QTest::newRow("one rack, by name, in lower case") << "sde" << "Return" << "1 rack" << 4 << "SDE-01" << "room" << true;
+    QTest::newRow("a station only") << "smxc" << "Return" << "1 rack, 1 shelf" << 4 << "UD-02 3" << "rack" << true;
+    QTest::newRow("cards of one shelf: the first marked") << "k3" << "Return grow" << "1 rack, 6 cards" << 4 << "UD-02 K3" << "shelf" << true;
+    QTest::newRow("the next in the same shelf at once") << "k3" << "Return grow Return" << "1 rack, 6 cards" << 4 << "UD-02 K30" << "shelf" << true;
+    QTest::newRow("the mark goes with the next key") << "k3" << "Return grow Right" << "1 rack, 6 cards" << 4 << "UD-02" << "shelf" << true;
+    QTest::newRow("next in the same rack") << "x" << "Return*2" << "2 racks, 5 shelves" << 3 << "UD-02 2" << "rack" << true;
+    QTest::newRow("next across racks") << "x" << "Return*6" << "2 racks, 5 shelves" << 3 << "XA0" << "room" << true;
+    QTest::newRow("next past the last: the first") << "x" << "F3*7" << "2 racks, 5 shelves" << 3 << "UD-02 1" << "rack" << true;
+    QTest::newRow("previous before the first: the last") << "x" << "Return S-Return" << "2 racks, 5 shelves" << 3 << "XA0" << "room" << true;
+    QTest::newRow("previous across racks") << "x" << "Return*6 S-F3" << "2 racks, 5 shelves" << 3 << "UD-02 5" << "rack" << true;
+    QTest::newRow("a card of a twin: where its views read") << "c1" << "" << "2 racks, 2 cards" << 3 << "" << "room" << true;
+    QTest::newRow("Esc: no dimming, no mark, the views stay") << "k3" << "Return grow Esc" << "" << 0 << "UD-02" << "shelf" << false;
+    QTest::newRow("from the ring view") << "sde" << "C-M Return" << "1 rack" << 4 << "SDE-01" << "room" << true;
+}
+
+// Find reads the room as its views show it, dims what it did not find and goes from match to match; it never
+// changes the model.
+void TestViewer::find()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, keys);
+    QFETCH(QString, count);
+    QFETCH(int, dimmed);
+    QFETCH(QString, shown);
+    QFETCH(QString, view);
+    QFETCH(bool, bar);
+    test::ProgramFixture program;
+    frmSwitch &form = startOn(program, "test");
+    const QByteArray model = test::fileOf(ModMain);
+    const bool ring = keys.startsWith("C-M ");
+    press(ring ? "C-M" : "");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(QApplication::focusWidget() == form.findBar()->edit());
+    QTest::keyClicks(form.findBar()->edit(), text);
+    press(ring ? keys.mid(4) : keys);
+
+    QCOMPARE(!form.findBar()->isHidden(), bar);
+    QVERIFY(!bar || form.findBar()->countText() == count);
+    int dims = 0;
+    for (int i = 1; i <= ModMain.RackIndex; ++i) {
+        QCOMPARE(form.lblRack(i).dimmed(), form.imgRack(i).dimmed());
+        dims += form.imgRack(i).dimmed();
+    }
+    QCOMPARE(dims, dimmed);
+    QCOMPARE(viewShown(form), view);
+    const QString rack = shown.section(' ', 0, 0), at = shown.section(' ', 1);
+    QVERIFY(rack.isEmpty() || form.lblRack(form.currentRack()).Caption() == rack);
+    if (view == "rack")
+        QCOMPARE(form.frameRackBig->currentItem(), &form.imgShelf(at.toInt() - 1));
+    const LightControl *marked = form.picShelfBig->markedItem();
+    QCOMPARE(marked ? QString(form.lblCard(marked->Index()).Caption()).remove(' ') : QString(), view == "shelf" ? at : QString());
+    QCOMPARE(test::fileOf(ModMain), model);
+    if (keys == "Return grow")
+        QVERIFY(test::grabImage(form).save(test::screenshotFolder() + "/find-shelf-marked.png", nullptr, test::ShotQuality));
+    if (text == "x" && keys == "Return*6")
+        QVERIFY(test::grabImage(form).save(test::screenshotFolder() + "/find-room-dimmed.png", nullptr, test::ShotQuality));
 }
 
 // The program's own application object: its handling of errors escaping an event handler is under test.

@@ -202,20 +202,24 @@ void frmSwitch::setCurrentRack(int Index, bool byKey)
 }
 
 // Through the bars, so that their rules move the room: each bar's value
-// changes as little as brings the area into the viewport, its start first
-// where the whole cannot be seen.
+// changes as little as brings the area into the viewport, above the find
+// bar and the status line, its start first where the whole cannot be seen.
 void frmSwitch::scrollIntoView(const QRectF &roomTwips)
 {
-    const auto fit = [](ScrollBar &bar, double start, double size, double viewport, double room) {
+    int covered = m_findBar->isHidden() ? 0 : m_findBar->height();
+    covered += m_statusLine->isHidden() ? 0 : m_statusLine->height();
+    // The room moves by overflow / Max a step of the bar's value.
+    const auto fit = [](ScrollBar &bar, double start, double size, double seen, double overflow) {
         if (bar.Max() == 0)
             return;
-        const double perValue = (room - viewport) / bar.Max();
-        int value = std::max(bar.Value(), int(std::ceil((start + size - viewport) / perValue - 1e-9)));
+        const double perValue = overflow / bar.Max();
+        int value = std::max(bar.Value(), int(std::ceil((start + size - seen) / perValue - 1e-9)));
         value = std::min(value, int(std::floor(start / perValue + 1e-9)));
         bar.setValue(std::clamp(value, 0, bar.Max()));
     };
-    fit(*HScroll1, roomTwips.left(), roomTwips.width(), PicSwitch->Width(), PicRoom->Width());
-    fit(*VScroll1, roomTwips.top(), roomTwips.height(), PicSwitch->Height(), PicRoom->Height());
+    fit(*HScroll1, roomTwips.left(), roomTwips.width(), PicSwitch->Width(), PicRoom->Width() - PicSwitch->Width());
+    fit(*VScroll1, roomTwips.top(), roomTwips.height(), PicSwitch->Height() - twipsFromPixels(covered),
+        PicRoom->Height() - PicSwitch->Height());
 }
 
 bool frmSwitch::rackViewKey(int KeyCode, int Shift)
