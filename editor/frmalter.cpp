@@ -90,6 +90,7 @@ frmAlter::frmAlter()
     createRoomTab(major);
     createRingTab(rings);
     SSTab1->setTab(0);
+    arrangeKeyboard();
 }
 
 frmAlter::~frmAlter()

@@ -15,7 +15,8 @@
 // boxes (frmalter_grid.cpp) and the grid's pop-up with rack insertion
 // (frmalter_insert.cpp) of the "Major Change" tab, the card rows of the
 // "Small Change" tab (frmalter_cards.cpp) and the "Ring Change" tab
-// (frmalter_rings.cpp).
+// (frmalter_rings.cpp); Tab's order and the names a screen reader hears
+// (frmalter_keys.cpp).
 
 #include "model/exchangereader.h"
 #include "model/exchangewriter.h"
@@ -149,9 +150,14 @@ public:
 
     CommonDialog dlg1;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     friend class SingleForm<frmAlter>;
     frmAlter();
+    // frmalter_keys.cpp: the order of Tab, and names for screen readers
+    void arrangeKeyboard();
 
     // frmalter.cpp: window, rack and shelf choice, saving
     void createMenus();

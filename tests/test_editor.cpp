@@ -11,6 +11,7 @@
 #include "platform/picturebox.h"
 #include "platform/scrollbar.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -343,6 +344,8 @@ private slots:
     void editing_data();
     void editing();
     void insertSaveRefreshInProcess();
+    void keyboard_data();
+    void keyboard();
 };
 
 void TestEditor::opening()
@@ -751,6 +754,47 @@ void TestEditor::insertSaveRefreshInProcess()
     test::growShelf();
     QCOMPARE(form.lblShelfName->Caption(), QString("SMC"));
     QCOMPARE(form.CardCount, int(templateForRackName("UE-05")->shelves[0].size()));
+}
+
+void TestEditor::keyboard_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QStringList>("order"); // the names Tab reaches from the row of tabs; -1: the File menu's keys
+    QStringList rows{"Rack", "SMC"};
+    for (int r = 1; r <= 5; ++r)
+        rows << QString("Slot number, row %1").arg(r) << QString("Card name, row %1").arg(r) << QString("Image type, row %1").arg(r);
+    QTest::newRow("Small Change: rack, station, rows, buttons") << 0 << rows + QStringList{"Add", "Insert", "Delete", "Small Change"};
+    QTest::newRow("Major Change: room, stations") << 1 << QStringList{"Name of Switch Room", "Number of Shoots", "Number of Racks Per Shoot", "Update", "Station of shelf 1",
+        "Station of shelf 2", "Station of shelf 3", "Station of shelf 4", "Station of shelf 5", "Major Change"};
+    QTest::newRow("Ring Change: each ring's tick and members") << 2 << QStringList{"MIS members", "MAS1 members", "MAS2 members", "MAS3", "MAS3 members", "MAS4",
+        "MAS4 members", "Ring Change"};
+    QTest::newRow("Alt+F, A: Save As") << -1 << QStringList{"a save dialog"};
+}
+
+// With the keyboard alone every control is reached, in the order it is read, named for a screen reader.
+void TestEditor::keyboard()
+{
+    QFETCH(int, tab);
+    QFETCH(QStringList, order);
+    test::EditorSession session;
+    frmAlter *f = session.open(test::testRoom(4), std::max(tab, 0));
+    QVERIFY(f);
+    QStringList reached;
+    if (tab < 0) {
+        session.hooks.setNextFile(std::nullopt);
+        QTest::keyClick(f, Qt::Key_F, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_A);
+        for (const auto &request : session.hooks.fileRequests)
+            reached << (request.save ? "a save dialog" : "an open dialog");
+    }
+    f->SSTab1->findChild<QTabBar *>()->setFocus();
+    while (tab >= 0 && reached.size() < order.size()) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const QWidget *at = QApplication::focusWidget();
+        reached << (at->accessibleName().isEmpty() ? QAccessible::queryAccessibleInterface(QApplication::focusWidget())->text(QAccessible::Name) : at->accessibleName());
+    }
+    QCOMPARE(reached, order);
 }
 
 QTEST_MAIN(TestEditor)

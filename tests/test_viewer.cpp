@@ -1154,6 +1154,7 @@ void TestViewer::find_data()
     QTest::newRow("next past the last: the first") << "x" << "F3*7" << "2 racks, 5 shelves" << 3 << "UD-02 1" << "rack" << true;
     QTest::newRow("previous before the first: the last") << "x" << "Return S-Return" << "2 racks, 5 shelves" << 3 << "XA0" << "room" << true;
     QTest::newRow("previous across racks") << "x" << "Return*6 S-F3" << "2 racks, 5 shelves" << 3 << "UD-02 5" << "rack" << true;
+    QTest::newRow("no card past a list's end") << "u9" << "Return" << "No match" << 5 << "" << "room" << true;
     QTest::newRow("a card of a twin: where its views read") << "c1" << "" << "2 racks, 2 cards" << 3 << "" << "room" << true;
     QTest::newRow("Esc: no dimming, no mark, the views stay") << "k3" << "Return grow Esc" << "" << 0 << "UD-02" << "shelf" << false;
     QTest::newRow("from the ring view") << "sde" << "C-M Return" << "1 rack" << 4 << "SDE-01" << "room" << true;
@@ -1172,6 +1173,8 @@ void TestViewer::find()
     QFETCH(bool, bar);
     test::ProgramFixture program;
     frmSwitch &form = startOn(program, "test");
+    ModMain.SlotNo.set(Loose(9), 1, 3, 1, 3); // after U1 and the end mark
+    ModMain.CardName.set(Loose("U9"), 1, 3, 1, 3);
     const QByteArray model = test::fileOf(ModMain);
     const bool ring = keys.startsWith("C-M ");
     press(ring ? "C-M" : "");
