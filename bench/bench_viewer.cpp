@@ -2,7 +2,9 @@
 // the rebuild of the room plan that Refresh performs (load, Clear, InitMe)
 // and one paint of the rebuilt plan; a rack click until the rack view is laid
 // out, one tick of the shelf animation and the last tick, which lays the
-// shelf's 35 cards, and a paint of the shelf view; and the program's start-up until its
+// shelf's 35 cards, and a paint of the shelf view; a keystroke in the find bar
+// and the repaint of the room it dims, and the accessible objects of the
+// room's racks made for a screen reader; and the program's start-up until its
 // main window is shown, next to a bare Qt main window's start-up measured the
 // same way: each iteration starts this benchmark again as a child process in
 // each role (the bare window, the program on its sample, the program on the
@@ -23,8 +25,13 @@
 #include "platform/core/services.h"
 #include "platform/fonts.h"
 #include "platform/qtservices.h"
+#include "viewer/findbar.h"
 #include "viewer/frmswitch.h"
 #include "viewer/loadexchange.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QLineEdit>
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -229,6 +236,76 @@ void BM_PaintShelfView(benchmark::State &state)
     }
 }
 
+// Ctrl+F, then a letter typed and taken back in turn: each keystroke reads
+// every rack, station and card name of the room and dims the racks anew
+// ("UD-1" finds a few racks by name, "UD-10" fewer). Arg 1 times the repaint
+// of the room that follows the keystroke instead.
+void BM_FindKeystroke(benchmark::State &state)
+{
+    LargestRoom room;
+    if (!room.ok) {
+        state.SkipWithError("the largest exchange did not load");
+        return;
+    }
+    frmSwitch &form = frmSwitch::get();
+    for (QAction *action : form.actions()) {
+        if (action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_F))
+            action->trigger();
+    }
+    QLineEdit *edit = form.findBar()->edit();
+    if (form.findBar()->isHidden()) {
+        state.SkipWithError("Ctrl+F opened no find bar");
+        return;
+    }
+    edit->setText(QStringLiteral("UD-1"));
+    const bool repaint = state.range(0) == 1;
+    bool longer = false;
+    for (auto _ : state) {
+        const auto begin = std::chrono::steady_clock::now();
+        if (!repaint) {
+            longer ? edit->backspace() : edit->insert(QStringLiteral("0"));
+        } else {
+            form.PicRoom->repaint();
+        }
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count());
+        if (repaint)
+            longer ? edit->backspace() : edit->insert(QStringLiteral("0"));
+        longer = !longer;
+    }
+    state.SetLabel(form.findBar()->countText().toStdString());
+}
+
+// The room plan's accessible object and one for each rack with its name and
+// description, as a screen reader walks the list; each iteration starts on a
+// rebuilt room, whose racks have none yet.
+void BM_AccessibleRoom(benchmark::State &state)
+{
+    LargestRoom room;
+    if (!room.ok) {
+        state.SkipWithError("the largest exchange did not load");
+        return;
+    }
+    frmSwitch &form = frmSwitch::get();
+    int items = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.mnuRefresh->trigger();
+        state.ResumeTiming();
+        QAccessibleInterface *plan = QAccessible::queryAccessibleInterface(form.PicRoom);
+        items = 0;
+        for (int i = 0; i < plan->childCount(); ++i) {
+            QAccessibleInterface *item = plan->child(i);
+            if (item->role() != QAccessible::ListItem)
+                continue;
+            benchmark::DoNotOptimize(item->text(QAccessible::Name));
+            benchmark::DoNotOptimize(item->text(QAccessible::Description));
+            benchmark::DoNotOptimize(item->rect());
+            ++items;
+        }
+    }
+    state.counters["racks"] = items;
+}
+
 // Milliseconds from starting a child until it says its window is shown; a
 // negative value when it failed.
 double runChild(const QProcessEnvironment &env, const QStringList &arguments)
@@ -314,6 +391,8 @@ BENCHMARK(BM_PaintRoomPlan)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RackClick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ShelfTick)->ArgName("tick")->Arg(3)->Arg(6)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintShelfView)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindKeystroke)->ArgName("repaint")->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AccessibleRoom)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartUntilShown)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
 
 int main(int argc, char *argv[])

@@ -45,7 +45,7 @@ bool frmAlter::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == frameHolder && event->type() == QEvent::ChildPolished) {
         auto *box = dynamic_cast<TextBox *>(static_cast<QChildEvent *>(event)->child());
-        const QString column = !box                     ? QString()
+        const QString column = !box                       ? QString()
                                : box->array() == &txtSlot ? QStringLiteral("Slot number")
                                : box->array() == &txtCard ? QStringLiteral("Card name")
                                                           : QStringLiteral("Image type");

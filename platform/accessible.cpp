@@ -21,10 +21,7 @@ public:
 
     bool isValid() const override { return m_container && m_container->accessibleItems(); }
     QObject *object() const override { return nullptr; }
-    QWindow *window() const override
-    {
-        return m_container ? m_container->window()->windowHandle() : nullptr;
-    }
+    QWindow *window() const override { return m_container ? m_container->window()->windowHandle() : nullptr; }
     QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(m_container); }
     QAccessibleInterface *child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
@@ -141,7 +138,9 @@ QAccessibleInterface *containerFactory(const QString &, QObject *object)
 } // namespace
 
 AccessibleItems::AccessibleItems(QAccessible::Role role, List list, Describe describe)
-    : m_role(role), m_list(std::move(list)), m_describe(std::move(describe))
+    : m_role(role),
+      m_list(std::move(list)),
+      m_describe(std::move(describe))
 {
 }
 
@@ -158,7 +157,8 @@ QAccessibleInterface *AccessibleItems::interfaceOf(Container &container, const L
 {
     auto found = m_ids.find(&item);
     if (found == m_ids.end())
-        found = m_ids.emplace(&item, QAccessible::registerAccessibleInterface(new LightItemAccessible(container, item))).first;
+        found = m_ids.emplace(&item, QAccessible::registerAccessibleInterface(new LightItemAccessible(container, item)))
+                    .first;
     return QAccessible::accessibleInterface(found->second);
 }
 

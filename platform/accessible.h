@@ -31,7 +31,7 @@ public:
     using List = std::function<QList<const LightControl *>()>;
     using Describe = std::function<AccessibleItem(const LightControl &)>;
 
-    // The container's own role: a list of racks, a group of shelves...
+    // The role of the container itself: a list, a group...
     AccessibleItems(QAccessible::Role role, List list, Describe describe);
     ~AccessibleItems();
     AccessibleItems(const AccessibleItems &) = delete;

@@ -36,7 +36,8 @@ FindBar::FindBar(QWidget *parent) : QFrame(parent), m_edit(new QLineEdit(this)),
     m_edit->setClearButtonEnabled(true);
     m_edit->installEventFilter(this);
     m_count->setAccessibleName(QStringLiteral("Matches"));
-    m_count->setMinimumWidth(m_count->fontMetrics().horizontalAdvance(QStringLiteral("000 racks, 0000 shelves, 00000 cards")));
+    m_count->setMinimumWidth(
+        m_count->fontMetrics().horizontalAdvance(QStringLiteral("000 racks, 0000 shelves, 00000 cards")));
     QToolButton *previous = stepButton(this, QStringLiteral("\u25B2"), QStringLiteral("Previous match (Shift+Enter)"));
     QToolButton *next = stepButton(this, QStringLiteral("\u25BC"), QStringLiteral("Next match (Enter)"));
     QToolButton *close = stepButton(this, QStringLiteral("\u2715"), QStringLiteral("Close (Esc)"));

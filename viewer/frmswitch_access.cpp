@@ -42,7 +42,8 @@ int cardsOnShelf(int shoot, int place, int shelf)
 
 AccessibleItem door(const QString &side, bool shut)
 {
-    return {QAccessible::Button, QStringLiteral("%1 door, %2").arg(side, shut ? QStringLiteral("shut") : QStringLiteral("open")),
+    return {QAccessible::Button,
+            QStringLiteral("%1 door, %2").arg(side, shut ? QStringLiteral("shut") : QStringLiteral("open")),
             QStringLiteral("The left mouse button or Space, the right mouse button or the Menu key")};
 }
 
@@ -55,7 +56,8 @@ void frmSwitch::connectAccessibility()
     VScroll1->setAccessibleName(QStringLiteral("Scroll the room up and down"));
 
     PicRoom->setAccessibleName(QStringLiteral("Room plan"));
-    PicRoom->setAccessibleDescription(QStringLiteral("The arrow keys, Home and End move among the racks; Enter opens one"));
+    PicRoom->setAccessibleDescription(
+        QStringLiteral("The arrow keys, Home and End move among the racks; Enter opens one"));
     PicRoom->setAccessibleItems(std::make_unique<AccessibleItems>(
         QAccessible::List,
         [this] {
@@ -94,10 +96,11 @@ void frmSwitch::connectAccessibility()
                 return door(&item == ImgD_C_L ? QStringLiteral("Left") : QStringLiteral("Right"), true);
             const int shelf = item.Index() + 1;
             const int cards = cardsOnShelf(SelShoot, SelPlace, shelf);
-            return AccessibleItem{
-                QAccessible::ListItem,
-                QStringLiteral("Shelf %1, %2").arg(shelf).arg(modelAt(ModMain.StationName, SelShoot, SelPlace, shelf).str()),
-                cards == 1 ? QStringLiteral("1 card") : QStringLiteral("%1 cards").arg(cards)};
+            return AccessibleItem{QAccessible::ListItem,
+                                  QStringLiteral("Shelf %1, %2")
+                                      .arg(shelf)
+                                      .arg(modelAt(ModMain.StationName, SelShoot, SelPlace, shelf).str()),
+                                  cards == 1 ? QStringLiteral("1 card") : QStringLiteral("%1 cards").arg(cards)};
         }));
     for (Frame *open : {frameLOpen, FrameROpen}) {
         const bool left = open == frameLOpen;
@@ -105,7 +108,9 @@ void frmSwitch::connectAccessibility()
         Image *image = left ? imgD_O_L : imgD_O_R;
         open->setAccessibleItems(std::make_unique<AccessibleItems>(
             QAccessible::Grouping, [image] { return QList<const LightControl *>{image}; },
-            [left](const LightControl &) { return door(left ? QStringLiteral("Left") : QStringLiteral("Right"), false); }));
+            [left](const LightControl &) {
+                return door(left ? QStringLiteral("Left") : QStringLiteral("Right"), false);
+            }));
     }
 
     picShelfBig->setAccessibleName(QStringLiteral("Shelf view"));
@@ -125,14 +130,16 @@ void frmSwitch::connectAccessibility()
         },
         [this](const LightControl &item) {
             if (&item == lblShelfName)
-                return AccessibleItem{QAccessible::StaticText, QStringLiteral("Station %1").arg(lblShelfName->Caption()), {}};
+                return AccessibleItem{
+                    QAccessible::StaticText, QStringLiteral("Station %1").arg(lblShelfName->Caption()), {}};
             if (&item == LblLevel)
                 return AccessibleItem{QAccessible::StaticText, QStringLiteral("Level %1").arg(LblLevel->Caption()), {}};
             return AccessibleItem{QAccessible::ListItem, cardText(item.Index()), item.ToolTipText()};
         }));
 
     PicRing->setAccessibleName(QStringLiteral("Token ring layout"));
-    PicRing->setAccessibleDescription(QStringLiteral("Tab moves among the ring's members; Enter lists a member's stations"));
+    PicRing->setAccessibleDescription(
+        QStringLiteral("Tab moves among the ring's members; Enter lists a member's stations"));
     PicRing->setAccessibleItems(std::make_unique<AccessibleItems>(
         QAccessible::List,
         [this] {
@@ -152,7 +159,10 @@ void frmSwitch::connectAccessibility()
             if (member != m_ringMembers.end() && PicRing->drawingCount() > 0)
                 description = QStringLiteral("Ring member %1. ").arg(member - m_ringMembers.begin() + 1) + description;
             return AccessibleItem{QAccessible::ListItem,
-                                  QStringLiteral("Rack %1, shoot %2, place %3").arg(lblRingRack(i).Caption()).arg(place.shoot).arg(place.place),
+                                  QStringLiteral("Rack %1, shoot %2, place %3")
+                                      .arg(lblRingRack(i).Caption())
+                                      .arg(place.shoot)
+                                      .arg(place.place),
                                   description};
         }));
 }
@@ -160,7 +170,10 @@ void frmSwitch::connectAccessibility()
 QString frmSwitch::rackText(int Index) const
 {
     const RackPlace &place = m_rackPlaces[size_t(Index - 1)];
-    return QStringLiteral("Rack %1, shoot %2, place %3").arg(lblRack(Index).Caption()).arg(place.shoot).arg(place.place);
+    return QStringLiteral("Rack %1, shoot %2, place %3")
+        .arg(lblRack(Index).Caption())
+        .arg(place.shoot)
+        .arg(place.place);
 }
 
 QString frmSwitch::stationsText(const RackPlace &place) const
@@ -171,7 +184,8 @@ QString frmSwitch::stationsText(const RackPlace &place) const
         if (!name.isEmpty())
             stations << QStringLiteral("%1 (shelf %2)").arg(name).arg(k);
     }
-    return stations.isEmpty() ? QStringLiteral("No stations") : QStringLiteral("Stations: ") + stations.join(QStringLiteral(", "));
+    return stations.isEmpty() ? QStringLiteral("No stations")
+                              : QStringLiteral("Stations: ") + stations.join(QStringLiteral(", "));
 }
 
 // The card laid as the n-th of the shelf shown: its list entry n.

@@ -214,8 +214,8 @@ void frmSwitch::goToStop(const FindStop &stop)
         const Image &shelf = imgShelf(k);
         const double top = frameRackBig->Top() + shelf.Top();
         // The shelf, and the card's shelf view as it will stand when grown.
-        scrollIntoView({frameRackBig->Left(), top, shelf.Width(),
-                        stop.card ? FullShelfHeight * ModMain.YFactor : shelf.Height()});
+        scrollIntoView(
+            {frameRackBig->Left(), top, shelf.Width(), stop.card ? FullShelfHeight * ModMain.YFactor : shelf.Height()});
         if (stop.card && shelfShown) {
             setCurrentCard(stop.card);
             picShelfBig->setMarkedItem(&imgCard(stop.card));

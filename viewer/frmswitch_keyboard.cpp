@@ -75,8 +75,9 @@ void frmSwitch::indexRacks()
     m_readingOrder.resize(m_rackPlaces.size());
     for (size_t i = 0; i < m_readingOrder.size(); ++i)
         m_readingOrder[i] = int(i) + 1;
-    std::stable_sort(m_readingOrder.begin(), m_readingOrder.end(),
-                     [this](int a, int b) { return m_rackPlaces[size_t(a - 1)].shoot < m_rackPlaces[size_t(b - 1)].shoot; });
+    std::stable_sort(m_readingOrder.begin(), m_readingOrder.end(), [this](int a, int b) {
+        return m_rackPlaces[size_t(a - 1)].shoot < m_rackPlaces[size_t(b - 1)].shoot;
+    });
     m_currentRack = 0;
     m_rackItem = LeftDoor;
     m_ringMembers.clear();
@@ -170,7 +171,8 @@ int frmSwitch::rackBeside(int Index, int step) const
 int frmSwitch::rackAcross(int Index, int step) const
 {
     const double x = centreX(imgRack(Index));
-    for (int shoot = m_rackPlaces[size_t(Index - 1)].shoot + step; shoot >= 1 && shoot <= ModMain.shoots(); shoot += step) {
+    for (int shoot = m_rackPlaces[size_t(Index - 1)].shoot + step; shoot >= 1 && shoot <= ModMain.shoots();
+         shoot += step) {
         int best = 0;
         double bestDistance = 0;
         for (size_t j = 0; j < m_rackPlaces.size(); ++j) {
@@ -335,7 +337,8 @@ std::vector<int> frmSwitch::cardsInSlotOrder() const
     std::vector<int> order(static_cast<size_t>(CardCount));
     for (int n = 1; n <= CardCount; ++n)
         order[size_t(n - 1)] = n;
-    std::stable_sort(order.begin(), order.end(), [this](int a, int b) { return imgCard(a).Left() < imgCard(b).Left(); });
+    std::stable_sort(order.begin(), order.end(),
+                     [this](int a, int b) { return imgCard(a).Left() < imgCard(b).Left(); });
     return order;
 }
 
@@ -344,11 +347,11 @@ void frmSwitch::picShelfBig_KeyDown(int &KeyCode, int)
     if ((KeyCode != KeyCodes::Left && KeyCode != KeyCodes::Right) || CardCount == 0)
         return;
     const std::vector<int> order = cardsInSlotOrder();
-    const auto at = std::find(order.begin(), order.end(), m_currentCard);
-    int next = KeyCode == KeyCodes::Right ? order.front() : order.back();
-    if (at != order.end())
-        next = KeyCode == KeyCodes::Right ? *(at + 1 == order.end() ? at : at + 1) : *(at == order.begin() ? at : at - 1);
-    setCurrentCard(next);
+    // The next card in the key's direction, the first one from the far end before any.
+    const int last = int(order.size()) - 1;
+    const int step = KeyCode == KeyCodes::Right ? 1 : -1;
+    const int at = int(std::find(order.begin(), order.end(), m_currentCard) - order.begin());
+    setCurrentCard(order[size_t(at > last ? (step > 0 ? 0 : last) : std::clamp(at + step, 0, last))]);
     picShelfBig->showFocusFrame(true);
     KeyCode = 0; // the focus stays in the shelf view, where Esc closes it
 }
@@ -382,7 +385,8 @@ void frmSwitch::ringShown(int ring)
                     found = (r - 1) * places + c; // the last place of the name, as the walk draws it
             }
         }
-        if (found && shpRack.exists(found) && std::find(m_ringMembers.begin(), m_ringMembers.end(), found) == m_ringMembers.end())
+        if (found && shpRack.exists(found)
+            && std::find(m_ringMembers.begin(), m_ringMembers.end(), found) == m_ringMembers.end())
             m_ringMembers.push_back(found);
     }
     PicRing->SetFocus();
