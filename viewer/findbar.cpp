@@ -35,7 +35,6 @@ FindBar::FindBar(QWidget *parent) : QFrame(parent), m_edit(new QLineEdit(this)),
     m_edit->setPlaceholderText(QStringLiteral("rack, station or card name"));
     m_edit->setClearButtonEnabled(true);
     m_edit->installEventFilter(this);
-    m_count->setAccessibleName(QStringLiteral("Matches"));
     m_count->setMinimumWidth(
         m_count->fontMetrics().horizontalAdvance(QStringLiteral("000 racks, 0000 shelves, 00000 cards")));
     QToolButton *previous = stepButton(this, QStringLiteral("\u25B2"), QStringLiteral("Previous match (Shift+Enter)"));

@@ -202,7 +202,9 @@ void frmSwitch::goToStop(const FindStop &stop)
     } else {
         const int k = stop.shelf - 1;
         const bool rackShown = frameRackBig->Visible() && ModMain.SelRack == &lblRack(stop.rack);
-        const bool shelfShown = rackShown && picShelfBig->Visible() && !TimShelfEnlarger->Enabled() && SelShelf == k;
+        // A card of the shelf shown is marked at once; anything else starts anew.
+        const bool shelfShown = stop.card && rackShown && picShelfBig->Visible() && !TimShelfEnlarger->Enabled()
+                                && SelShelf == k && imgCard.exists(stop.card);
         if (!shelfShown)
             CloseShelfView();
         if (!rackShown)
@@ -216,7 +218,7 @@ void frmSwitch::goToStop(const FindStop &stop)
         // The shelf, and the card's shelf view as it will stand when grown.
         scrollIntoView(
             {frameRackBig->Left(), top, shelf.Width(), stop.card ? FullShelfHeight * ModMain.YFactor : shelf.Height()});
-        if (stop.card && shelfShown) {
+        if (shelfShown) {
             setCurrentCard(stop.card);
             picShelfBig->setMarkedItem(&imgCard(stop.card));
             picShelfBig->showFocusFrame(true);

@@ -49,12 +49,12 @@ void frmSwitch::connectKeyboard()
     PicRoom->SetFocus();
 
     m_statusLine = new QLabel(PicSwitch);
-    m_statusLine->setAccessibleName(QStringLiteral("Status"));
     m_statusLine->setAutoFillBackground(true);
     m_statusLine->setMargin(3);
     m_statusLine->hide();
-    PicSwitch->installEventFilter(this);
-    picShelfBig->installEventFilter(this);
+    for (QWidget *watched :
+         {static_cast<QWidget *>(PicSwitch), static_cast<QWidget *>(frameRackBig), static_cast<QWidget *>(picShelfBig)})
+        watched->installEventFilter(this);
     createFindBar();
     connectAccessibility();
 }
@@ -109,6 +109,7 @@ void frmSwitch::keepCurrentRack(int Index)
 
 void frmSwitch::PicRoom_KeyDown(int &KeyCode, int Shift)
 {
+    setStatusText({}); // what it said was about the key before
     const bool used = frameRackBig->Visible() ? rackViewKey(KeyCode, Shift) : roomKey(KeyCode);
     if (used)
         KeyCode = 0;
@@ -376,12 +377,13 @@ void frmSwitch::ringShown(int ring)
     const int shoots = ModMain.shoots();
     const int places = ModMain.racks();
     for (int n = 1; n <= RingEntries; ++n) {
-        if (members(n) == "*")
+        const Loose &member = members(n);
+        if (member == "*")
             break;
         int found = 0;
         for (int r = 1; r <= shoots; ++r) {
             for (int c = 1; c <= places; ++c) {
-                if (ModMain.RackName(r, c) == members(n).text())
+                if (ModMain.RackName(r, c).sameText(member))
                     found = (r - 1) * places + c; // the last place of the name, as the walk draws it
             }
         }
@@ -447,6 +449,8 @@ bool frmSwitch::eventFilter(QObject *watched, QEvent *event)
     const QEvent::Type type = event->type();
     if (watched == PicSwitch && type == QEvent::Resize) {
         placeBottomBars();
+    } else if (watched == frameRackBig && type == QEvent::Hide) {
+        setStatusText({});
     } else if (watched == picShelfBig && type == QEvent::Hide) {
         // Closed: nothing of it is current, marked or told any more.
         m_currentCard = 0;
