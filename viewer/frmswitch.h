@@ -264,6 +264,7 @@ private:
     void scrollIntoView(const QRectF &roomTwips);
     void showRackViewItem(bool byKey);
     void pressDoor(int Button);
+    void openShelf(int Index);
     void setCurrentCard(int n);
     std::vector<int> cardsInSlotOrder() const;
     void setStatusText(const QString &text);

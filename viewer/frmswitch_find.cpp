@@ -214,19 +214,16 @@ void frmSwitch::goToStop(const FindStop &stop)
         m_rackItem = k;
         showRackViewItem(true);
         const Image &shelf = imgShelf(k);
-        const double top = frameRackBig->Top() + shelf.Top();
-        // The shelf, and the card's shelf view as it will stand when grown.
-        scrollIntoView(
-            {frameRackBig->Left(), top, shelf.Width(), stop.card ? FullShelfHeight * ModMain.YFactor : shelf.Height()});
         if (shelfShown) {
             setCurrentCard(stop.card);
             picShelfBig->setMarkedItem(&imgCard(stop.card));
             picShelfBig->showFocusFrame(true);
             qApp->installEventFilter(this); // the mark goes with the next key
         } else if (stop.card) {
-            imgShelf_Click(k);
-            picShelfBig->showFocusFrame(true);
+            openShelf(k);
             m_pendingMark = stop.card;
+        } else {
+            scrollIntoView({frameRackBig->Left(), frameRackBig->Top() + shelf.Top(), shelf.Width(), shelf.Height()});
         }
     }
     m_findBar->edit()->setFocus(); // Enter goes on from here

@@ -137,10 +137,12 @@ bool frmSwitch::roomKey(int KeyCode)
         break;
     case KeyCodes::Return:
     case KeyCodes::Space:
-        // As a left click on the rack does.
+        // As a left click on the rack does; then as much of the view is seen as the bars can show.
         imgRack_Click(m_currentRack);
-        if (frameRackBig->Visible())
+        if (frameRackBig->Visible()) {
             showRackViewItem(true);
+            scrollIntoView({frameRackBig->Left(), frameRackBig->Top(), frameRackBig->Width(), frameRackBig->Height()});
+        }
         return true;
     default:
         return false;
@@ -253,8 +255,7 @@ bool frmSwitch::rackViewKey(int KeyCode, int Shift)
         if (!atShelf) {
             pressDoor(MouseButtons::LeftButton);
         } else if (frameLOpen->Visible() || FrameROpen->Visible()) {
-            imgShelf_Click(m_rackItem); // as a click through an open door does
-            picShelfBig->showFocusFrame(true);
+            openShelf(m_rackItem); // as a click through an open door does
             return true;
         } else {
             setStatusText(QStringLiteral("The doors are shut: Space opens the left door, the Menu key the right one"));
@@ -316,6 +317,17 @@ void frmSwitch::showRackViewItem(bool byKey)
     if (byKey)
         in->showFocusFrame(true);
     setStatusText({});
+}
+
+// The shelf view grows from the shelf's top to a fixed place on the left of
+// the window: the room scrolls first, so that the grown view will be seen.
+void frmSwitch::openShelf(int Index)
+{
+    const Image &shelf = imgShelf(Index);
+    scrollIntoView(
+        {frameRackBig->Left(), frameRackBig->Top() + shelf.Top(), shelf.Width(), FullShelfHeight * ModMain.YFactor});
+    imgShelf_Click(Index);
+    picShelfBig->showFocusFrame(true);
 }
 
 // The cards are laid: a card found is marked, and a shelf opened with the
