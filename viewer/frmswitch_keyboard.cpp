@@ -52,10 +52,11 @@ void frmSwitch::connectKeyboard()
     m_statusLine->setAutoFillBackground(true);
     m_statusLine->setMargin(3);
     m_statusLine->hide();
+    createFindBar();
+    // The viewport's size places the bars; a view closing takes its status along.
     for (QWidget *watched :
          {static_cast<QWidget *>(PicSwitch), static_cast<QWidget *>(frameRackBig), static_cast<QWidget *>(picShelfBig)})
         watched->installEventFilter(this);
-    createFindBar();
     connectAccessibility();
 }
 
