@@ -376,7 +376,9 @@ private slots:
 
     // kvx-check on the golden files: NAME.kvx, or the command line in
     // NAME.args. NAME.check: "exit N", then the lines kvx-check prints, the
-    // summaries on standard output and the rest on standard error. For a file,
+    // summaries on standard output and the rest on standard error; under
+    // --diff the differences on standard output, unless a file does not load
+    // (exit 2), and the warnings on standard error. For a file,
     // --normalize prints the same report when it does not load,
     // NAME.normalize-error when it cannot be saved, else NAME.normalized or
     // NAME.kvx itself.
@@ -399,11 +401,14 @@ private slots:
         QVERIFY2(checked.startsWith("exit "), "every case needs its .check file");
         const QByteArray report = checked.mid(checked.indexOf('\n') + 1);
         const Run r = run("kvx-check", args);
-        QCOMPARE(r.exitCode, checked.mid(5, checked.indexOf('\n') - 5).toInt());
-        // Summaries go to standard output, everything else to standard error.
+        const int exitCode = checked.mid(5, checked.indexOf('\n') - 5).toInt();
+        QCOMPARE(r.exitCode, exitCode);
+        const bool diffing = args.contains("--diff") && exitCode != 2;
         QByteArray summaries, others;
-        for (const QByteArray &line : report.split('\n'))
-            (line.contains(": ok (") ? summaries : others) += line.isEmpty() ? QByteArray() : line + '\n';
+        for (const QByteArray &line : report.split('\n')) {
+            const bool out = diffing ? !line.contains(": warning: ") : line.contains(": ok (");
+            (out ? summaries : others) += line.isEmpty() ? QByteArray() : line + '\n';
+        }
         QCOMPARE(QString::fromUtf8(r.out), QString::fromUtf8(summaries));
         QCOMPARE(QString::fromUtf8(r.err), QString::fromUtf8(others));
         if (commandLine)
