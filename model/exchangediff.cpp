@@ -3,6 +3,7 @@
 #include "model/exchangetexts.h"
 
 #include <QSet>
+#include <QStringBuilder>
 
 #include <array>
 #include <vector>
@@ -65,12 +66,14 @@ void repeatedNames(const std::vector<PlacedRack> &racks, QSet<QByteArray> &repea
 
 struct Card
 {
-    const Loose *slot, *name, *type;
+    double slot; // read once: matching two lists compares slots 35 x 35 times
+    const Loose *name, *type;
 
-    QString text() const { return shown(name->str()) + QStringLiteral(" image ") + shown(type->str()); }
+    QString slotText() const { return QString::fromLatin1(numberText(slot)); }
+    QString text() const { return shown(name->str()) % QLatin1String(" image ") % shown(type->str()); }
     bool sameAs(const Card &other) const
     {
-        return sameNumber(*slot, *other.slot) && name->sameText(*other.name) && type->sameText(*other.type);
+        return slot == other.slot && name->sameText(*other.name) && type->sameText(*other.type);
     }
 };
 
@@ -84,7 +87,7 @@ int cardsOf(const Exchange &x, const PlacedRack &rack, int shelf, Cards &cards)
         const Loose &slot = x.SlotNo(rack.shoot, rack.place, shelf, n + 1);
         if (slot.isEmpty() || !slot.readsAsNumber() || slot.number() == -1)
             break;
-        cards[n] = {&slot, &x.CardName(rack.shoot, rack.place, shelf, n + 1),
+        cards[n] = {slot.number(), &x.CardName(rack.shoot, rack.place, shelf, n + 1),
                     &x.CardType(rack.shoot, rack.place, shelf, n + 1)};
     }
     return n;
@@ -98,25 +101,26 @@ public:
     Differences run()
     {
         if (!e.SiteName.sameText(a.SiteName))
-            add("site name", {}, e.SiteName.str(), a.SiteName.str(),
+            add(QStringLiteral("site name"), {}, e.SiteName.str(), a.SiteName.str(),
                 QStringLiteral("site name: \"%1\" -> \"%2\"").arg(e.SiteName.str(), a.SiteName.str()));
         const QString roomE = room(e), roomA = room(a);
         if (roomE != roomA)
-            add("room", {}, roomE, roomA, QStringLiteral("room: ") + arrow(roomE, roomA));
+            add(QStringLiteral("room"), {}, roomE, roomA, QStringLiteral("room: ") + arrow(roomE, roomA));
         compareRacks();
         for (int k = 0; k <= 4; ++k)
             compareRing(k);
         const int masE = e.NoOfMas.toInt(), masA = a.NoOfMas.toInt();
         if (masE != masA)
-            add("rings", {}, QString::number(masE), QString::number(masA),
+            add(QStringLiteral("rings"), {}, QString::number(masE), QString::number(masA),
                 QStringLiteral("rings: %1 -> %2").arg(masE).arg(masA));
         return std::move(out);
     }
 
 private:
-    void add(const char *what, const QString &where, const QString &expected, const QString &actual, QString line)
+    // `what` is a literal, which costs no copy.
+    void add(QString what, QString where, QString expected, QString actual, QString line)
     {
-        out.append({std::move(line), QString::fromLatin1(what), where, expected, actual});
+        out.append({std::move(line), std::move(what), std::move(where), std::move(expected), std::move(actual)});
     }
 
     static QString room(const Exchange &x) { return QStringLiteral("%1 x %2").arg(x.shoots()).arg(x.racks()); }
@@ -139,12 +143,14 @@ private:
             const PlacedRack &at = removed ? *x : *y;
             const QString where = QStringLiteral("shoot %1 place %2").arg(at.shoot).arg(at.place);
             if (removed) {
-                add("rack", where, x->name->str(), {}, where + QStringLiteral(": rack %1 removed").arg(x->name->str()));
+                add(QStringLiteral("rack"), where, x->name->str(), {},
+                    where + QStringLiteral(": rack %1 removed").arg(x->name->str()));
                 ++i;
                 continue;
             }
             if (added) {
-                add("rack", where, {}, y->name->str(), where + QStringLiteral(": rack %1 added").arg(y->name->str()));
+                add(QStringLiteral("rack"), where, {}, y->name->str(),
+                    where + QStringLiteral(": rack %1 added").arg(y->name->str()));
                 ++j;
                 continue;
             }
@@ -153,7 +159,7 @@ private:
             if (x->name->sameText(*y->name))
                 stayed.emplace_back(*x, *y);
             else
-                add("rack", where, x->name->str(), y->name->str(),
+                add(QStringLiteral("rack"), where, x->name->str(), y->name->str(),
                     where + QStringLiteral(": ") + arrow(x->name->str(), y->name->str()));
             ++i;
             ++j;
@@ -179,7 +185,7 @@ private:
             const Loose &stationE = e.StationName(x.shoot, x.place, shelf);
             const Loose &stationA = a.StationName(y.shoot, y.place, shelf);
             if (!stationE.sameText(stationA))
-                add("station", where, stationE.str(), stationA.str(),
+                add(QStringLiteral("station"), where, stationE.str(), stationA.str(),
                     where + QStringLiteral(": station ") + arrow(stationE.str(), stationA.str()));
             Cards cardsE, cardsA;
             const int n = cardsOf(e, x, shelf, cardsE), m = cardsOf(a, y, shelf, cardsA);
@@ -200,17 +206,17 @@ private:
         std::array<std::array<quint8, CardsPerShelf + 1>, CardsPerShelf + 1> longest{};
         for (int i = n - 1; i >= 0; --i) {
             for (int j = m - 1; j >= 0; --j) {
-                longest[i][j] = sameNumber(*x[i].slot, *y[j].slot) ? quint8(longest[i + 1][j + 1] + 1)
-                                                                   : std::max(longest[i + 1][j], longest[i][j + 1]);
+                longest[i][j] = x[i].slot == y[j].slot ? quint8(longest[i + 1][j + 1] + 1)
+                                                       : std::max(longest[i + 1][j], longest[i][j + 1]);
             }
         }
         int i = 0, j = 0;
         while (i < n || j < m) {
-            if (i < n && j < m && sameNumber(*x[i].slot, *y[j].slot) && longest[i][j] == longest[i + 1][j + 1] + 1) {
+            if (i < n && j < m && x[i].slot == y[j].slot && longest[i][j] == longest[i + 1][j + 1] + 1) {
                 if (!x[i].sameAs(y[j])) {
-                    const QString at = where + QStringLiteral(" slot ") + x[i].slot->str();
-                    add("card", at, x[i].text(), y[j].text(),
-                        at + QStringLiteral(": ") + arrow(x[i].text(), y[j].text()));
+                    const QString at = where % QLatin1String(" slot ") % x[i].slotText();
+                    const QString was = x[i].text(), is = y[j].text();
+                    add(QStringLiteral("card"), at, was, is, at % QLatin1String(": ") % arrow(was, is));
                 }
                 ++i;
                 ++j;
@@ -224,11 +230,11 @@ private:
 
     void cardLine(const QString &where, const Card &card, bool removed)
     {
-        const QString at = where + QStringLiteral(" slot ") + card.slot->str();
-        const QString line = QStringLiteral("%1: card %2 at slot %3 %4")
-                                 .arg(where, shown(card.name->str()), card.slot->str(),
-                                      removed ? QStringLiteral("removed") : QStringLiteral("added"));
-        add("card", at, removed ? card.text() : QString(), removed ? QString() : card.text(), line);
+        const QString slot = card.slotText(), text = card.text();
+        QString line = where % QLatin1String(": card ") % shown(card.name->str()) % QLatin1String(" at slot ") % slot
+                       % (removed ? QLatin1String(" removed") : QLatin1String(" added"));
+        add(QStringLiteral("card"), where % QLatin1String(" slot ") % slot, removed ? text : QString(),
+            removed ? QString() : text, std::move(line));
     }
 
     // A ring the other exchange does not have shows as "none"; the count of
@@ -242,11 +248,12 @@ private:
         const QString membersE = inE ? members(e.ring(k)) : QString();
         const QString membersA = inA ? members(a.ring(k)) : QString();
         if (membersE != membersA)
-            add("members", ring, membersE, membersA, ring + QStringLiteral(": members ") + arrow(membersE, membersA));
+            add(QStringLiteral("members"), ring, membersE, membersA,
+                ring + QStringLiteral(": members ") + arrow(membersE, membersA));
         const Loose colourE = inE ? colour(e, k) : Loose(), colourA = inA ? colour(a, k) : Loose();
         if (inE != inA || !sameNumber(colourE, colourA)) {
             const QString textE = inE ? colourE.str() : QString(), textA = inA ? colourA.str() : QString();
-            add("colour", ring, textE, textA, ring + QStringLiteral(": colour ") + arrow(textE, textA));
+            add(QStringLiteral("colour"), ring, textE, textA, ring + QStringLiteral(": colour ") + arrow(textE, textA));
         }
     }
 

@@ -18,6 +18,13 @@ struct ExchangeDifference
     QString what, where, expected, actual;
 };
 
+} // namespace kvx
+
+// A list of 80,000 lines grows by moving its strings' pointers.
+Q_DECLARE_TYPEINFO(kvx::ExchangeDifference, Q_RELOCATABLE_TYPE);
+
+namespace kvx {
+
 // The differences, in this order: site name, room size, racks by place
 // (added, removed, another rack in its place), then the shelves and cards of
 // each rack standing at the same place in both, then the rings. Values compare

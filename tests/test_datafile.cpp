@@ -3,6 +3,7 @@
 // controls, saving; then the golden files of kvx-check (tests/data/kvx-check),
 // the sample exchange and the rack templates. A case that only loads or saves
 // a file belongs in the golden files.
+#include "model/exchangediff.h"
 #include "model/exchangereader.h"
 #include "model/exchangewriter.h"
 #include "model/racktemplates.h"
@@ -440,6 +441,23 @@ private slots:
             const Run r = run("kvx-check", args);
             QCOMPARE(std::tuple(r.exitCode, r.out, r.err), std::tuple(1, QByteArray(), QFile::encodeName(args.last()) + ": cannot open: Not a regular file\n"));
         }
+    }
+
+    // --diff walks the racks, never the places of both rooms together: 1 x
+    // 100,000 against 100,000 x 2 would be 10^10 places. The rack standing in
+    // both is compared all the same.
+    void diffOfRoomsOfOtherShapes()
+    {
+        Exchange wide = example(), tall = example();
+        wide.NoOfRacks = 100000;
+        wide.RackName.redimPreserve({1, 100000});
+        tall.NoOfShoots = 100000;
+        tall.RackName.redimPreserve({100000, 2});
+        tall.CardName.set(Loose("ACAJB4"), 1, 1, 1, 2);
+        QStringList lines;
+        for (const ExchangeDifference &d : diffExchanges(wide, tall))
+            lines << d.line;
+        QCOMPARE(lines, QStringList({"room: 1 x 100000 -> 100000 x 2", "UC-01 shelf 1 slot 9: ACALA image 2 -> ACAJB4 image 2"}));
     }
 
     // The exchange a new user sees first is what make-sample builds from the
