@@ -25,7 +25,7 @@ QString arrow(const QString &expected, const QString &actual)
     return shown(expected) + QStringLiteral(" -> ") + shown(actual);
 }
 
-// Slot numbers and colours are used as numbers: 5 and "05" are one slot.
+// A colour is used as a number: an empty one and 0 paint alike.
 bool sameNumber(const Loose &a, const Loose &b)
 {
     return a.readsAsNumber() && b.readsAsNumber() ? a.number() == b.number() : a.sameText(b);
