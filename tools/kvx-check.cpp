@@ -1,7 +1,9 @@
 // kvx-check: loads exchange data files with the program's own reader and says
 // whether the program would load them, and where and why not. With
-// --normalize it prints the bytes the editor's Save would write for a file.
+// --normalize it prints the bytes the editor's Save would write for a file;
+// with --diff, how a trainee's exchange differs from the expected one.
 
+#include "model/exchangediff.h"
 #include "model/exchangereader.h"
 #include "model/exchangewriter.h"
 #include "platform/core/files.h"
@@ -15,9 +17,12 @@ namespace {
 
 const char *const Usage =
     "usage: kvx-check FILE...\n"
-    "       kvx-check --normalize FILE\n";
+    "       kvx-check --normalize FILE\n"
+    "       kvx-check --diff [--csv] EXPECTED ACTUAL\n";
 
 enum ExitCode { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
+// --diff answers as diff does, for scripts grading a class.
+enum DiffExit { DiffSame = 0, DiffDiffers = 1, DiffTrouble = 2 };
 
 void printLine(FILE *stream, const QByteArray &line)
 {
@@ -111,6 +116,37 @@ int normalize(const QByteArray &name)
     return ExitOk;
 }
 
+// A spreadsheet's field: quoted when it holds a comma, a quote or a line end.
+QByteArray csvField(const QString &value)
+{
+    QByteArray field = utf8(value);
+    if (field.contains(',') || field.contains('"') || field.contains('\n') || field.contains('\r'))
+        field = '"' + field.replace('"', "\"\"") + '"';
+    return field;
+}
+
+int diff(const QByteArray &expectedName, const QByteArray &actualName, bool csv)
+{
+    // Both are loaded whatever the first gives: each broken file is reported.
+    const std::optional<kvx::Exchange> expected = load(expectedName);
+    const std::optional<kvx::Exchange> actual = load(actualName);
+    if (!expected || !actual)
+        return DiffTrouble;
+    const QList<kvx::ExchangeDifference> differences = kvx::diffExchanges(*expected, *actual);
+    if (csv)
+        printLine(stdout, "what,where,expected,actual");
+    for (const kvx::ExchangeDifference &d : differences) {
+        printLine(stdout, csv ? csvField(d.what) + ',' + csvField(d.where) + ',' + csvField(d.expected) + ','
+                                    + csvField(d.actual)
+                              : utf8(d.line));
+    }
+    if (std::ferror(stdout)) {
+        printLine(stderr, "kvx-check: cannot write to standard output");
+        return DiffTrouble;
+    }
+    return differences.isEmpty() ? DiffSame : DiffDiffers;
+}
+
 int usageError(const QByteArray &why = {})
 {
     if (!why.isEmpty())
@@ -124,6 +160,7 @@ int usageError(const QByteArray &why = {})
 int main(int argc, char *argv[])
 {
     bool normalizing = false;
+    bool diffing = false, csv = false;
     bool optionsDone = false;
     QList<QByteArray> names;
     for (int i = 1; i < argc; ++i) {
@@ -134,6 +171,10 @@ int main(int argc, char *argv[])
             optionsDone = true;
         } else if (arg == "--normalize") {
             normalizing = true;
+        } else if (arg == "--diff") {
+            diffing = true;
+        } else if (arg == "--csv") {
+            csv = true;
         } else if (arg == "--help" || arg == "-h") {
             std::fputs(Usage, stdout);
             return ExitOk;
@@ -143,6 +184,15 @@ int main(int argc, char *argv[])
     }
     if (names.isEmpty())
         return usageError();
+    if (diffing) {
+        if (normalizing)
+            return usageError("--diff and --normalize do not go together");
+        if (names.size() != 2)
+            return usageError("--diff takes exactly two files");
+        return diff(names.front(), names.back(), csv);
+    }
+    if (csv)
+        return usageError("--csv goes with --diff");
     if (!normalizing)
         return check(names);
     if (names.size() != 1)
