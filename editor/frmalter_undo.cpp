@@ -91,7 +91,8 @@ bool EditState::sameAs(const EditState &other) const
 {
     const auto identical = [](const Loose &a, const Loose &b) { return a.identical(b); };
     return std::equal(values.begin(), values.end(), other.values.begin(), other.values.end(), identical)
-           && bounds == other.bounds && text == other.text && tick == other.tick && color == other.color;
+           && bounds == other.bounds && text == other.text && tick == other.tick && color == other.color
+           && savedColor == other.savedColor;
 }
 
 class EditCommand final : public QUndoCommand
@@ -215,7 +216,8 @@ EditState frmAlter::capture(const EditScope &scope) const
         for (const LooseTable *table : roomTables())
             state.bounds.push_back(table->bounds());
     } else if (scope.kind == EditScope::Place && lblEdRack.exists(i)) {
-        state.color = EdSelIndex == i ? EdSavedColor : lblEdRack(i).BackColor();
+        state.color = lblEdRack(i).BackColor();
+        state.savedColor = EdSelIndex == i ? EdSavedColor : state.color;
     } else if (scope.kind == EditScope::Ring) {
         state.tick = (scope.index ? chkmas(scope.index) : *chkMis).Value();
         state.text = (scope.index ? txtMas(scope.index) : *txtMis).Text();
@@ -307,14 +309,14 @@ void frmAlter::showPlace(const EditScope &scope, const EditState &state)
     const int i = scope.place + ModMain.racks() * (scope.shoot - 1);
     if (scope.place > ModMain.racks() || !lblEdRack.exists(i))
         return;
+    selectPlace(i);
     if (scope.kind == EditScope::Place) {
+        // Selected, as it is by an insertion or removal, with its colours then.
         Label &box = lblEdRack(i);
         box.setCaption(ModMain.RackName(scope.shoot, scope.place).str());
         box.setBackColor(state.color);
-        if (EdSelIndex == i)
-            EdSelIndex = 0; // the colour it had before turning green is the one just put back
+        EdSavedColor = state.savedColor;
     }
-    selectPlace(i);
     if (scope.kind == EditScope::Stations)
         txtEdShelf(scope.index).SetFocus();
 }
