@@ -74,12 +74,11 @@ struct EditScope
 struct EditState
 {
     std::vector<Loose> values;
-    LooseTable racks;                     // Room: RackName
-    std::vector<std::vector<int>> bounds; // Room: the station and card tables'
-    QString text;                         // Ring: the members as typed
-    int tick = 0;                         // Ring: its check box
-    quint32 color = 0;                    // Place: its grid box's colour,
-    quint32 savedColor = 0;               // and the one it had before it turned green
+    LooseTable racks;       // Room: RackName
+    QString text;           // Ring: the members as typed
+    int tick = 0;           // Ring: its check box
+    quint32 color = 0;      // Place: its grid box's colour,
+    quint32 savedColor = 0; // and the one it had before it turned green
 
     bool sameAs(const EditState &other) const;
 };

@@ -19,7 +19,6 @@
 #include <QKeyEvent>
 #include <QScopedValueRollback>
 
-#include <array>
 #include <initializer_list>
 
 namespace kvx {
@@ -79,20 +78,13 @@ void walk(const EditScope &scope, Scalar scalar, Cell cell)
     }
 }
 
-// The tables a room size change may grow.
-std::array<LooseTable *, 4> roomTables()
-{
-    return {&ModMain.StationName, &ModMain.SlotNo, &ModMain.CardName, &ModMain.CardType};
-}
-
 } // namespace
 
 bool EditState::sameAs(const EditState &other) const
 {
     const auto identical = [](const Loose &a, const Loose &b) { return a.identical(b); };
     return std::equal(values.begin(), values.end(), other.values.begin(), other.values.end(), identical)
-           && bounds == other.bounds && text == other.text && tick == other.tick && color == other.color
-           && savedColor == other.savedColor;
+           && text == other.text && tick == other.tick && color == other.color && savedColor == other.savedColor;
 }
 
 class EditCommand final : public QUndoCommand
@@ -213,8 +205,6 @@ EditState frmAlter::capture(const EditScope &scope) const
     const int i = scope.place + ModMain.racks() * (scope.shoot - 1);
     if (scope.kind == EditScope::Room) {
         state.racks = ModMain.RackName;
-        for (const LooseTable *table : roomTables())
-            state.bounds.push_back(table->bounds());
     } else if (scope.kind == EditScope::Place && lblEdRack.exists(i)) {
         state.color = lblEdRack(i).BackColor();
         state.savedColor = EdSelIndex == i ? EdSavedColor : state.color;
@@ -233,16 +223,10 @@ void frmAlter::restoreModel(const EditScope &scope, const EditState &state)
         [&](LooseTable &table, std::initializer_list<int> at) {
             table.assign(at.begin(), int(at.size()), Loose(*next++));
         });
-    if (scope.kind != EditScope::Room)
-        return;
-    ModMain.RackName = state.racks;
-    // The tables grew with the room; what grew holds nothing by now.
-    auto bounds = state.bounds.begin();
-    for (LooseTable *table : roomTables()) {
-        if (table->isSized() && table->bounds() != *bounds)
-            table->redimPreserve(*bounds);
-        ++bounds;
-    }
+    // The station and card tables that grew with the room keep their size:
+    // what grew holds nothing by now, and costs nothing.
+    if (scope.kind == EditScope::Room)
+        ModMain.RackName = state.racks;
 }
 
 void frmAlter::applyEdit(const EditScope &scope, const EditState &state)

@@ -571,6 +571,7 @@ void TestEditor::editing_data()
     QTest::newRow("a locked row takes no typing") << "C1 =XYZ C2" << "rows=" + FiveRows;
     QTest::newRow("Down leaves an open row, storing it") << "2S4 =18 Down" << stored + "focus=S5; current=5:5";
     QTest::newRow("Up leaves an open row, storing it") << "2S4 =18 Up" << stored + "focus=S3; current=3:3";
+    QTest::newRow("Undo, a row open for typing") << "tab1 site =NEW tab0 2C2 =X Undo" << "rows=" + FiveRows + "; open=; site=NEW";
     QTest::newRow("moving within the open row") << "2S4 =18 C4" << "open=4; focus=C4; details=C4/18/3/UC-01/SMC/1/1/#3";
     // Commas and line ends are refused, typed or pasted, the first one pasted too.
     QTest::newRow("comma typed") << "2C2 =A,B 2C2" << "rows=5:C1:0 9:AB:1 13:C3:2 17:C4:3 21:C5:4";
