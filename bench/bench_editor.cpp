@@ -15,6 +15,7 @@
 #include "viewer/frmswitch.h"
 
 #include <QApplication>
+#include <QUndoStack>
 
 #include <benchmark/benchmark.h>
 

@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QUndoStack>
 
 #include <memory>
 

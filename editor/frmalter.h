@@ -5,10 +5,10 @@
 // copy. Save and Save As hand the model to SaveExchange, which reads the
 // ring tab through the RingControls interface this window registers while it
 // is loaded. The main window is never redrawn from here; it shows the edits
-// when it next reads the model. The other way round, while loaded it is the
-// ModelEdits of app/modeledits.h: before the main window loads a file it
-// asks whether to save the edits not yet saved, and after a load it is made
-// anew on the new model, where it stood and on the tab that was shown.
+// when it next reads the model. The other way round, it is the ModelEdits of
+// model/modeledits.h: before the main window loads a file it asks whether to
+// save the edits not yet saved, and after a load its undo stack is cleared
+// and it is made anew on the new model, where it stood and on the tab shown.
 //
 // Every edit is one command on the undo stack (frmalter_undo.cpp), holding
 // what its part of the model, or of the ring tab, was before and after. The
@@ -34,10 +34,10 @@
 #include "platform/singleform.h"
 #include "platform/textbox.h"
 
-#include <QUndoStack>
-
 #include <functional>
 #include <vector>
+
+class QUndoStack;
 
 namespace kvx {
 
@@ -62,6 +62,7 @@ struct EditScope
     int shoot = 0;
     int place = 0;
     int index = 0; // the shelf, the station box, or the ring (0 MIS, k MASk)
+                   // of a member list, a tick or a colour
     int row = 0;   // the card row to select
 
     bool sameAs(const EditScope &other) const
@@ -99,8 +100,9 @@ public:
     // place, size and tab; nothing of the window before survives.
     static void reload();
 
-    // Whether an edit was made since the editor was loaded or last saved,
-    // a card row still open for typing included.
+    // Whether an edit was made since the model was loaded or last saved
+    // (the undo stack is not at its clean state), a card row still open for
+    // typing included.
     bool hasUnsavedEdits() const;
     // Before the model is replaced: asks whether to save the edits not yet
     // saved, and saves them to the data file on Yes. False on Cancel, and

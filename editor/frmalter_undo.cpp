@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
+#include <QUndoStack>
 
 #include <initializer_list>
 
