@@ -20,7 +20,9 @@
 #include <QScopedValueRollback>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <initializer_list>
+#include <utility>
 
 namespace kvx {
 
