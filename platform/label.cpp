@@ -1,6 +1,7 @@
 #include "platform/label.h"
 
 #include "platform/core/services.h"
+#include "platform/paintexport.h"
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
@@ -254,7 +255,8 @@ void Label::paint(QPainter &painter) const
     painter.setClipRect(area, Qt::IntersectClip);
     painter.setFont(m_font);
     painter.setPen(Enabled() ? resolveColor(m_foreColor) : resolveColor(SysGrayText));
-    if (!drawPlainLine(painter, m_font, textArea, m_caption, horizontal, !singleLine))
+    // Glyphs alone carry no text: in a file or on paper the name must stay searchable.
+    if (paintsVectors(painter) || !drawPlainLine(painter, m_font, textArea, m_caption, horizontal, !singleLine))
         painter.drawText(textArea, m_caption, option);
     painter.restore();
 }

@@ -1,6 +1,7 @@
 // kvx-check: loads exchange data files with the program's own reader and says
 // whether the program would load them, and where and why not. With
-// --normalize it prints the bytes the editor's Save would write for a file.
+// --normalize it prints the bytes the editor's Save would write for a file;
+// with --inventory every card of the files, as CSV.
 
 #include "model/exchangereader.h"
 #include "model/exchangewriter.h"
@@ -15,7 +16,8 @@ namespace {
 
 const char *const Usage =
     "usage: kvx-check FILE...\n"
-    "       kvx-check --normalize FILE\n";
+    "       kvx-check --normalize FILE\n"
+    "       kvx-check --inventory FILE...\n";
 
 enum ExitCode { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
 
@@ -46,30 +48,7 @@ int rackCount(const kvx::Exchange &x)
 // failed. `name` is the file as given on the command line.
 std::optional<kvx::Exchange> load(const QByteArray &name)
 {
-    QFile file;
-    QString reason;
-    if (!kvx::Files::openRegularFile(file, QFile::decodeName(name), &reason)) {
-        printLine(stderr, name + ": cannot open: " + utf8(reason));
-        return std::nullopt;
-    }
-    kvx::Exchange x;
-    kvx::ExchangeReader reader;
-    reader.setNameMismatchHandler([&](const QByteArray &found, int shoot, int place, int line) {
-        const QString text = QStringLiteral(
-                                 "warning: the record of the rack at shoot %1, place %2 is named \"%3\", "
-                                 "the rack grid says \"%4\"; the record is read all the same")
-                                 .arg(shoot)
-                                 .arg(place)
-                                 .arg(kvx::displayText(found), x.RackName(shoot, place).str());
-        printLine(stderr, name + ':' + QByteArray::number(line) + ": " + utf8(text));
-    });
-    if (reader.read(file, x))
-        return x;
-    QByteArray where = name + ':';
-    if (reader.errorLine() > 0)
-        where += QByteArray::number(reader.errorLine()) + ':' + QByteArray::number(reader.errorColumn()) + ':';
-    printLine(stderr, where + ' ' + utf8(reader.errorString()));
-    return std::nullopt;
+    return kvx::readDataFile(name, [](const QByteArray &line) { printLine(stderr, line); });
 }
 
 int check(const QList<QByteArray> &names)
@@ -111,6 +90,51 @@ int normalize(const QByteArray &name)
     return ExitOk;
 }
 
+QByteArray csvField(const QByteArray &field)
+{
+    if (!field.contains(',') && !field.contains('"') && !field.contains('\n') && !field.contains('\r'))
+        return field;
+    return '"' + QByteArray(field).replace('"', "\"\"") + '"';
+}
+
+// One CSV row a card, in the file's order: racks shoot by shoot and place by
+// place, their shelves, then the cards up to the end of each shelf's list.
+// With several files, a first column names the file.
+int inventory(const QList<QByteArray> &names)
+{
+    const bool named = names.size() > 1;
+    printLine(stdout, QByteArray(named ? "file," : "") + "shoot,place,rack,shelf,station,slot,card,image");
+    int result = ExitOk;
+    for (const QByteArray &name : names) {
+        const std::optional<kvx::Exchange> x = load(name);
+        if (!x) {
+            result = ExitFailed;
+            continue;
+        }
+        for (int s = 1; s <= x->shoots(); ++s) {
+            for (int p = 1; p <= x->racks(); ++p) {
+                const kvx::Loose &rack = x->RackName(s, p);
+                if (rack == "")
+                    continue;
+                for (int shelf = 1; shelf <= kvx::ShelvesPerRack; ++shelf) {
+                    for (int n = 1; n <= kvx::CardsPerShelf && !(x->SlotNo(s, p, shelf, n) == -1); ++n) {
+                        const QByteArrayList row{QByteArray::number(s), QByteArray::number(p), rack.text(),
+                                                 QByteArray::number(shelf), x->StationName(s, p, shelf).text(),
+                                                 x->SlotNo(s, p, shelf, n).text(), x->CardName(s, p, shelf, n).text(),
+                                                 x->CardType(s, p, shelf, n).text()};
+                        QByteArray line = named ? csvField(name) + ',' : QByteArray();
+                        for (const QByteArray &field : row)
+                            line += csvField(field) + ',';
+                        line.chop(1);
+                        printLine(stdout, line);
+                    }
+                }
+            }
+        }
+    }
+    return result;
+}
+
 int usageError(const QByteArray &why = {})
 {
     if (!why.isEmpty())
@@ -124,6 +148,7 @@ int usageError(const QByteArray &why = {})
 int main(int argc, char *argv[])
 {
     bool normalizing = false;
+    bool inventorying = false;
     bool optionsDone = false;
     QList<QByteArray> names;
     for (int i = 1; i < argc; ++i) {
@@ -134,6 +159,8 @@ int main(int argc, char *argv[])
             optionsDone = true;
         } else if (arg == "--normalize") {
             normalizing = true;
+        } else if (arg == "--inventory") {
+            inventorying = true;
         } else if (arg == "--help" || arg == "-h") {
             std::fputs(Usage, stdout);
             return ExitOk;
@@ -143,6 +170,10 @@ int main(int argc, char *argv[])
     }
     if (names.isEmpty())
         return usageError();
+    if (inventorying && normalizing)
+        return usageError("--normalize and --inventory do not go together");
+    if (inventorying)
+        return inventory(names);
     if (!normalizing)
         return check(names);
     if (names.size() != 1)
