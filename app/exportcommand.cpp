@@ -60,17 +60,20 @@ QString readArguments(int argc, char *argv[], ExportArguments &args)
             args.positional << QString::fromLocal8Bit(arg);
             continue;
         }
-        if (arg != "--file" && arg != "--rack" && arg != "--shelf" && arg != "--ring" && arg != "--scale")
+        std::optional<QString> *const option = arg == "--rack"    ? &args.rack
+                                               : arg == "--shelf" ? &args.shelf
+                                               : arg == "--ring"  ? &args.ring
+                                               : arg == "--scale" ? &args.scale
+                                                                  : nullptr;
+        if (!option && arg != "--file")
             return QStringLiteral("unknown option %1").arg(QString::fromLocal8Bit(arg));
         if (i + 1 == argc)
             return QStringLiteral("%1 needs a value").arg(QString::fromLatin1(arg));
         const QByteArray value(argv[++i]);
-        const QString text = QString::fromLocal8Bit(value);
-        if (arg == "--file")
-            args.file = value;
+        if (option)
+            *option = QString::fromLocal8Bit(value);
         else
-            (arg == "--rack" ? args.rack : arg == "--shelf" ? args.shelf : arg == "--ring" ? args.ring : args.scale) =
-                text;
+            args.file = value;
     }
     if (args.positional.size() != 2)
         return QStringLiteral("--export takes a view and a file: kvx410 --export VIEW OUT");
@@ -96,7 +99,8 @@ QString readRequest(const ExportArguments &args, ViewRequest &request, double &s
         return args.shelf ? QStringLiteral("--shelf is for the shelf view")
                           : QStringLiteral("the shelf view needs --shelf N");
     if (args.ring.has_value() != (request.kind == ViewRequest::Ring))
-        return args.ring ? QStringLiteral("--ring is for the ring view") : QStringLiteral("the ring view needs --ring NAME");
+        return args.ring ? QStringLiteral("--ring is for the ring view")
+                         : QStringLiteral("the ring view needs --ring NAME");
     request.rack = args.rack.value_or(QString());
     bool number = true;
     request.shelf = args.shelf ? args.shelf->toInt(&number) : 0;
@@ -109,7 +113,9 @@ QString readRequest(const ExportArguments &args, ViewRequest &request, double &s
         return QStringLiteral("--ring takes MIS or MAS1 to MAS4, not \"%1\"").arg(*args.ring);
     scale = args.scale ? args.scale->toDouble(&number) : 2;
     if (!number || !(scale > 0 && scale <= MaxScale))
-        return QStringLiteral("--scale takes a number above 0 and at most %1, not \"%2\"").arg(MaxScale).arg(*args.scale);
+        return QStringLiteral("--scale takes a number above 0 and at most %1, not \"%2\"")
+            .arg(MaxScale)
+            .arg(*args.scale);
     return {};
 }
 

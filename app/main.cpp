@@ -9,8 +9,7 @@
 
 namespace {
 
-const char Usage[] =
-    "Usage: kvx410 [--help] [--version]\n";
+const char Usage[] = "Usage: kvx410 [--help] [--version]\n";
 
 const char Description[] =
     "\n"

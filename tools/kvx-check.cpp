@@ -118,9 +118,13 @@ int inventory(const QList<QByteArray> &names)
                     continue;
                 for (int shelf = 1; shelf <= kvx::ShelvesPerRack; ++shelf) {
                     for (int n = 1; n <= kvx::CardsPerShelf && !(x->SlotNo(s, p, shelf, n) == -1); ++n) {
-                        const QByteArrayList row{QByteArray::number(s), QByteArray::number(p), rack.text(),
-                                                 QByteArray::number(shelf), x->StationName(s, p, shelf).text(),
-                                                 x->SlotNo(s, p, shelf, n).text(), x->CardName(s, p, shelf, n).text(),
+                        const QByteArrayList row{QByteArray::number(s),
+                                                 QByteArray::number(p),
+                                                 rack.text(),
+                                                 QByteArray::number(shelf),
+                                                 x->StationName(s, p, shelf).text(),
+                                                 x->SlotNo(s, p, shelf, n).text(),
+                                                 x->CardName(s, p, shelf, n).text(),
                                                  x->CardType(s, p, shelf, n).text()};
                         QByteArray line = named ? csvField(name) + ',' : QByteArray();
                         for (const QByteArray &field : row)

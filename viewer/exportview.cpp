@@ -67,8 +67,9 @@ ViewPicture shownView(frmSwitch &form)
         return wholeWidget(form, form.lblRing->Caption(), form.PicRing);
     // A shelf still growing has no cards yet: the rack under it is the view.
     if (form.picShelfBig->Visible() && !form.TimShelfEnlarger->Enabled()) {
-        const QString name =
-            QStringLiteral("Shelf %1 of %2").arg(form.SelShelf + 1).arg(ModMain.RackName(form.SelShoot, form.SelPlace).str());
+        const QString name = QStringLiteral("Shelf %1 of %2")
+                                 .arg(form.SelShelf + 1)
+                                 .arg(ModMain.RackName(form.SelShoot, form.SelPlace).str());
         return wholeWidget(form, name, form.picShelfBig);
     }
     if (form.frameRackBig->Visible())
@@ -112,8 +113,7 @@ void printShownView(frmSwitch &form)
     // page is all shapes and text anyway.
     QPrinter printer(QPrinter::ScreenResolution);
     printer.setDocName(view.title);
-    printer.setPageOrientation(view.size.width() > view.size.height() ? QPageLayout::Landscape
-                                                                      : QPageLayout::Portrait);
+    printer.setPageOrientation(view.size.width() > view.size.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
     if (!showPrintDialog(printer))
         return;
     if (!printPicture(printer, view.size, view.paint, view.title))

@@ -37,7 +37,7 @@ void printShownView(frmSwitch &form);
 struct ViewRequest
 {
     enum Kind { Room, Rack, Shelf, Ring } kind = Room;
-    QString rack; // the first rack of that name, for Rack and Shelf
+    QString rack;  // the first rack of that name, for Rack and Shelf
     int shelf = 0; // 1..5, for Shelf
     int ring = 0;  // 0 MIS, 1..4 MAS1..MAS4, for Ring
 };
