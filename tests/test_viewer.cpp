@@ -156,10 +156,15 @@ QString differenceFromReference(const QImage &actual, const QString &view)
            + QStringLiteral(" in %1 pixels within %2x%3 at (%4, %5)").arg(count).arg(box.width()).arg(box.height()).arg(box.x()).arg(box.y());
 }
 
-// Runs a program to its end in a folder: its exit code, standard output and standard error.
+// Runs a program to its end in a folder, with no display and no Qt platform named: its exit code, standard output and
+// standard error.
 std::tuple<int, QByteArray, QByteArray> runProgram(const QString &program, const QStringList &args, const QString &folder = {})
 {
     QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        env.remove(QString::fromLatin1(name));
+    p.setProcessEnvironment(env);
     p.setWorkingDirectory(folder);
     p.start(program, args);
     const bool ended = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
