@@ -10,6 +10,7 @@
 #include <QFile>
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -51,23 +52,31 @@ std::optional<kvx::Exchange> load(const QByteArray &name)
     return kvx::readDataFile(name, [](const QByteArray &line) { printLine(stderr, line); });
 }
 
-int check(const QList<QByteArray> &names)
+// Loads the files in turn and hands each that loads to `use`; ExitFailed when one did not.
+int eachLoaded(const QList<QByteArray> &names,
+               const std::function<void(const QByteArray &, const kvx::Exchange &)> &use)
 {
     int result = ExitOk;
     for (const QByteArray &name : names) {
         const std::optional<kvx::Exchange> x = load(name);
-        if (!x) {
+        if (x)
+            use(name, *x);
+        else
             result = ExitFailed;
-            continue;
-        }
-        const QString summary = QStringLiteral("ok (%1 shoots x %2 places, %3 racks, %4 MAS rings)")
-                                    .arg(x->shoots())
-                                    .arg(x->racks())
-                                    .arg(rackCount(*x))
-                                    .arg(x->NoOfMas.toInt());
-        printLine(stdout, name + ": " + utf8(summary));
     }
     return result;
+}
+
+int check(const QList<QByteArray> &names)
+{
+    return eachLoaded(names, [](const QByteArray &name, const kvx::Exchange &x) {
+        const QString summary = QStringLiteral("ok (%1 shoots x %2 places, %3 racks, %4 MAS rings)")
+                                    .arg(x.shoots())
+                                    .arg(x.racks())
+                                    .arg(rackCount(x))
+                                    .arg(x.NoOfMas.toInt());
+        printLine(stdout, name + ": " + utf8(summary));
+    });
 }
 
 int normalize(const QByteArray &name)
@@ -99,44 +108,40 @@ QByteArray csvField(const QByteArray &field)
 
 // One CSV row a card, in the file's order: racks shoot by shoot and place by
 // place, their shelves, then the cards up to the end of each shelf's list.
-// With several files, a first column names the file.
-int inventory(const QList<QByteArray> &names)
+// `file` is the first field when several files are listed.
+void printCards(const QByteArray &file, const kvx::Exchange &x)
 {
-    const bool named = names.size() > 1;
-    printLine(stdout, QByteArray(named ? "file," : "") + "shoot,place,rack,shelf,station,slot,card,image");
-    int result = ExitOk;
-    for (const QByteArray &name : names) {
-        const std::optional<kvx::Exchange> x = load(name);
-        if (!x) {
-            result = ExitFailed;
-            continue;
-        }
-        for (int s = 1; s <= x->shoots(); ++s) {
-            for (int p = 1; p <= x->racks(); ++p) {
-                const kvx::Loose &rack = x->RackName(s, p);
-                if (rack == "")
-                    continue;
-                for (int shelf = 1; shelf <= kvx::ShelvesPerRack; ++shelf) {
-                    for (int n = 1; n <= kvx::CardsPerShelf && !(x->SlotNo(s, p, shelf, n) == -1); ++n) {
-                        const QByteArrayList row{QByteArray::number(s),
-                                                 QByteArray::number(p),
-                                                 rack.text(),
-                                                 QByteArray::number(shelf),
-                                                 x->StationName(s, p, shelf).text(),
-                                                 x->SlotNo(s, p, shelf, n).text(),
-                                                 x->CardName(s, p, shelf, n).text(),
-                                                 x->CardType(s, p, shelf, n).text()};
-                        QByteArray line = named ? csvField(name) + ',' : QByteArray();
-                        for (const QByteArray &field : row)
-                            line += csvField(field) + ',';
-                        line.chop(1);
-                        printLine(stdout, line);
-                    }
+    for (int s = 1; s <= x.shoots(); ++s) {
+        for (int p = 1; p <= x.racks(); ++p) {
+            if (x.RackName(s, p) == "")
+                continue;
+            for (int shelf = 1; shelf <= kvx::ShelvesPerRack; ++shelf) {
+                for (int n = 1; n <= kvx::CardsPerShelf && !(x.SlotNo(s, p, shelf, n) == -1); ++n) {
+                    const QByteArrayList row{QByteArray::number(s),
+                                             QByteArray::number(p),
+                                             x.RackName(s, p).text(),
+                                             QByteArray::number(shelf),
+                                             x.StationName(s, p, shelf).text(),
+                                             x.SlotNo(s, p, shelf, n).text(),
+                                             x.CardName(s, p, shelf, n).text(),
+                                             x.CardType(s, p, shelf, n).text()};
+                    QByteArray line = file.isNull() ? QByteArray() : csvField(file) + ',';
+                    for (const QByteArray &field : row)
+                        line += csvField(field) + ',';
+                    line.chop(1);
+                    printLine(stdout, line);
                 }
             }
         }
     }
-    return result;
+}
+
+int inventory(const QList<QByteArray> &names)
+{
+    const bool named = names.size() > 1;
+    printLine(stdout, QByteArray(named ? "file," : "") + "shoot,place,rack,shelf,station,slot,card,image");
+    return eachLoaded(
+        names, [named](const QByteArray &name, const kvx::Exchange &x) { printCards(named ? name : QByteArray(), x); });
 }
 
 int usageError(const QByteArray &why = {})
