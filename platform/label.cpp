@@ -42,6 +42,18 @@ bool plainName(const QString &caption)
     return true;
 }
 
+// A name written down its label a letter a line: each character followed by a blank.
+bool spelledDown(const QString &caption)
+{
+    if (caption.size() < 4 || caption.size() % 2)
+        return false;
+    for (qsizetype i = 0; i < caption.size(); i += 2) {
+        if (caption[i] == QLatin1Char(' ') || caption[i + 1] != QLatin1Char(' '))
+            return false;
+    }
+    return true;
+}
+
 qreal advance(const QFontMetricsF &metrics, const QString &caption)
 {
     if (!plainName(caption))
@@ -258,6 +270,12 @@ void Label::paint(QPainter &painter) const
     // Glyphs alone carry no text: in a file or on paper the name must stay searchable.
     if (paintsVectors(painter) || !drawPlainLine(painter, m_font, textArea, m_caption, horizontal, !singleLine))
         painter.drawText(textArea, m_caption, option);
+    // Found there only as one word, a name written down is written once
+    // more, whole and unseen.
+    if (paintsVectors(painter) && spelledDown(m_caption)) {
+        painter.setPen(Qt::transparent);
+        painter.drawText(textArea, QString(m_caption).remove(QLatin1Char(' ')), QTextOption(Qt::AlignLeft));
+    }
     painter.restore();
 }
 

@@ -1116,23 +1116,25 @@ void TestViewer::exportCommand_data()
     QTest::addColumn<QString>("args"); // after --export, split at blanks: @ the folder written to, SAMPLE the sample
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("error"); // on standard error; NAME.check: the report of that golden file
-    QTest::newRow("UC-01's fullest shelf at scale 1") << "shelf @/s.png --file SAMPLE --rack UC-01 --shelf 1 --scale 1" << 0 << "";
-    QTest::newRow("the room as SVG") << "room @/r.svg --file SAMPLE" << 0 << "";
-    QTest::newRow("MAS4 as PDF") << "ring @/r.pdf --ring mas4 --file SAMPLE" << 0 << "";
-    QTest::newRow("a power rack at half scale") << "rack @/r.png --file SAMPLE --rack SDE-01 --scale 0.5" << 0 << "";
-    QTest::newRow("an unknown view") << "hall @/x.png --file SAMPLE" << 2 << "kvx410: unknown view \"hall\": room, rack, shelf or ring";
-    QTest::newRow("an unknown format") << "room @/x.gif --file SAMPLE" << 2 << "kvx410: @/x.gif: its extension chooses the format: .png, .svg or .pdf";
-    QTest::newRow("an unknown option") << "room @/x.png --fast" << 2 << "kvx410: unknown option --fast";
-    QTest::newRow("a rack view without a rack") << "rack @/x.png" << 2 << "kvx410: the rack view needs --rack NAME";
-    QTest::newRow("a ring for the room") << "room @/x.png --ring MIS" << 2 << "kvx410: --ring is for the ring view";
-    QTest::newRow("shelf 6") << "shelf @/x.png --rack UC-01 --shelf 6" << 2 << "kvx410: --shelf takes a shelf from 1 to 5, not \"6\"";
-    QTest::newRow("scale 0") << "room @/x.png --scale 0" << 2 << "kvx410: --scale takes a number above 0 and at most 8, not \"0\"";
-    QTest::newRow("a rack not in the file") << "rack @/x.png --file SAMPLE --rack UC-99" << 1 << "kvx410: no rack is named \"UC-99\"";
-    QTest::newRow("a shelf without a station") << "shelf @/x.pdf --file SAMPLE --rack SDE-01 --shelf 1" << 1 << "kvx410: shelf 1 of rack SDE-01 has no station";
-    QTest::newRow("a ring beyond the file's") << "ring @/x.svg --file example.kvx --ring MAS3" << 1 << "kvx410: the file has 2 MAS rings: no ring MAS3";
-    QTest::newRow("a corrupted data file") << "room @/x.png --file bad-slot.kvx" << 1 << "bad-slot.check";
-    QTest::newRow("no data file") << "room @/x.png --file none.kvx" << 1 << "none.kvx: cannot open: No such file or directory";
-    QTest::newRow("a folder not there") << "room @/gone/x.png --file SAMPLE" << 1 << "kvx410: Cannot write file @/gone/x.png: No such file or directory";
+    QTest::addColumn<QString>("word");  // the PDF written holds as text
+    QTest::newRow("UC-01's fullest shelf at scale 1") << "shelf @/s.png --file SAMPLE --rack UC-01 --shelf 1 --scale 1" << 0 << "" << "";
+    QTest::newRow("the room as SVG") << "room @/r.svg --file SAMPLE" << 0 << "" << "";
+    QTest::newRow("MAS4 as PDF") << "ring @/r.pdf --ring mas4 --file SAMPLE" << 0 << "" << "UE-05";
+    QTest::newRow("a shelf as PDF: card names down the cards") << "shelf @/s.pdf --file SAMPLE --rack UC-01 --shelf 2" << 0 << "" << "ACTUR5AB";
+    QTest::newRow("a power rack at half scale") << "rack @/r.png --file SAMPLE --rack SDE-01 --scale 0.5" << 0 << "" << "";
+    QTest::newRow("an unknown view") << "hall @/x.png --file SAMPLE" << 2 << "kvx410: unknown view \"hall\": room, rack, shelf or ring" << "";
+    QTest::newRow("an unknown format") << "room @/x.gif --file SAMPLE" << 2 << "kvx410: @/x.gif: its extension chooses the format: .png, .svg or .pdf" << "";
+    QTest::newRow("an unknown option") << "room @/x.png --fast" << 2 << "kvx410: unknown option --fast" << "";
+    QTest::newRow("a rack view without a rack") << "rack @/x.png" << 2 << "kvx410: the rack view needs --rack NAME" << "";
+    QTest::newRow("a ring for the room") << "room @/x.png --ring MIS" << 2 << "kvx410: --ring is for the ring view" << "";
+    QTest::newRow("shelf 6") << "shelf @/x.png --rack UC-01 --shelf 6" << 2 << "kvx410: --shelf takes a shelf from 1 to 5, not \"6\"" << "";
+    QTest::newRow("scale 0") << "room @/x.png --scale 0" << 2 << "kvx410: --scale takes a number above 0 and at most 8, not \"0\"" << "";
+    QTest::newRow("a rack not in the file") << "rack @/x.png --file SAMPLE --rack UC-99" << 1 << "kvx410: no rack is named \"UC-99\"" << "";
+    QTest::newRow("a shelf without a station") << "shelf @/x.pdf --file SAMPLE --rack SDE-01 --shelf 1" << 1 << "kvx410: shelf 1 of rack SDE-01 has no station" << "";
+    QTest::newRow("a ring beyond the file's") << "ring @/x.svg --file example.kvx --ring MAS3" << 1 << "kvx410: the file has 2 MAS rings: no ring MAS3" << "";
+    QTest::newRow("a corrupted data file") << "room @/x.png --file bad-slot.kvx" << 1 << "bad-slot.check" << "";
+    QTest::newRow("no data file") << "room @/x.png --file none.kvx" << 1 << "none.kvx: cannot open: No such file or directory" << "";
+    QTest::newRow("a folder not there") << "room @/gone/x.png --file SAMPLE" << 1 << "kvx410: Cannot write file @/gone/x.png: No such file or directory" << "";
 }
 
 // kvx410 --export, run in the golden files' folder: one file written, or one line of error and nothing written.
@@ -1141,6 +1143,7 @@ void TestViewer::exportCommand()
     QFETCH(QString, args);
     QFETCH(int, exitCode);
     QFETCH(QString, error);
+    QFETCH(QString, word);
     QTemporaryDir out;
     const QString folder = QFINDTESTDATA("data/kvx-check");
     const QStringList list = QString("--export " + args).replace("@", out.path()).replace("SAMPLE", KVX_SAMPLE_FILE).split(' ');
@@ -1151,8 +1154,10 @@ void TestViewer::exportCommand()
     QCOMPARE(code, exitCode);
     const QStringList written = QDir(out.path()).entryList(QDir::Files | QDir::Hidden);
     QCOMPARE(written.size(), exitCode ? 0 : 1);
+    const auto [textRead, text, textError] = word.isEmpty() ? std::tuple(0, QByteArray(), QByteArray()) : runProgram("pdftotext", {out.filePath(written.value(0)), "-"});
+    QVERIFY(word.isEmpty() || (textRead == 0 && QString::fromUtf8(text).split(QRegularExpression("\\s+")).contains(word)));
     // The command line's shelf is the program's, pixel for pixel.
-    const QString difference = args.startsWith("shelf") && !exitCode ? differenceFromReference(QImage(out.filePath("s.png")).convertToFormat(QImage::Format_RGB32), "shelfview-UC01") : QString();
+    const QString difference = args.contains("s.png") && !exitCode ? differenceFromReference(QImage(out.filePath("s.png")).convertToFormat(QImage::Format_RGB32), "shelfview-UC01") : QString();
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 

@@ -44,9 +44,12 @@ ViewPicture rackView(frmSwitch &form)
     QWidget *room = form.PicRoom;
     const QString name = QStringLiteral("Rack ") + form.lblRackName->Caption();
     return picture(form, name, area.size(), [room, frames, area](QPainter &painter) {
+        // Not the racks the rack covers: their names would be found in a PDF.
         const QRect floor = area & room->rect();
-        if (!floor.isEmpty())
-            room->render(&painter, floor.topLeft() - area.topLeft(), QRegion(floor), QWidget::DrawWindowBackground);
+        const QRegion around = QRegion(floor).subtracted(frames.front()->geometry());
+        if (!around.isEmpty())
+            room->render(&painter, around.boundingRect().topLeft() - area.topLeft(), around,
+                         QWidget::DrawWindowBackground);
         // Without a background of their own: the open doors' frames are see-through.
         for (QWidget *frame : frames)
             frame->render(&painter, frame->pos() - area.topLeft(), QRegion(), QWidget::DrawChildren);
