@@ -1,7 +1,8 @@
 // kvx-check: loads exchange data files with the program's own reader and says
 // whether the program would load them, and where and why not. With
 // --normalize it prints the bytes the editor's Save would write for a file;
-// with --diff, how a trainee's exchange differs from the expected one.
+// with --diff, how a trainee's exchange differs from the expected one; with
+// --inventory every card of the files, as CSV.
 
 #include "model/exchangediff.h"
 #include "model/exchangereader.h"
@@ -11,6 +12,7 @@
 #include <QFile>
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -18,7 +20,8 @@ namespace {
 const char *const Usage =
     "usage: kvx-check FILE...\n"
     "       kvx-check --normalize FILE\n"
-    "       kvx-check --diff [--csv] EXPECTED ACTUAL\n";
+    "       kvx-check --diff [--csv] EXPECTED ACTUAL\n"
+    "       kvx-check --inventory FILE...\n";
 
 enum ExitCode { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
 // --diff answers as diff does, for scripts grading a class.
@@ -51,49 +54,34 @@ int rackCount(const kvx::Exchange &x)
 // failed. `name` is the file as given on the command line.
 std::optional<kvx::Exchange> load(const QByteArray &name)
 {
-    QFile file;
-    QString reason;
-    if (!kvx::Files::openRegularFile(file, QFile::decodeName(name), &reason)) {
-        printLine(stderr, name + ": cannot open: " + utf8(reason));
-        return std::nullopt;
-    }
-    kvx::Exchange x;
-    kvx::ExchangeReader reader;
-    reader.setNameMismatchHandler([&](const QByteArray &found, int shoot, int place, int line) {
-        const QString text = QStringLiteral(
-                                 "warning: the record of the rack at shoot %1, place %2 is named \"%3\", "
-                                 "the rack grid says \"%4\"; the record is read all the same")
-                                 .arg(shoot)
-                                 .arg(place)
-                                 .arg(kvx::displayText(found), x.RackName(shoot, place).str());
-        printLine(stderr, name + ':' + QByteArray::number(line) + ": " + utf8(text));
-    });
-    if (reader.read(file, x))
-        return x;
-    QByteArray where = name + ':';
-    if (reader.errorLine() > 0)
-        where += QByteArray::number(reader.errorLine()) + ':' + QByteArray::number(reader.errorColumn()) + ':';
-    printLine(stderr, where + ' ' + utf8(reader.errorString()));
-    return std::nullopt;
+    return kvx::readDataFile(name, [](const QByteArray &line) { printLine(stderr, line); });
 }
 
-int check(const QList<QByteArray> &names)
+// Loads the files in turn and hands each that loads to `use`; ExitFailed when one did not.
+int eachLoaded(const QList<QByteArray> &names,
+               const std::function<void(const QByteArray &, const kvx::Exchange &)> &use)
 {
     int result = ExitOk;
     for (const QByteArray &name : names) {
         const std::optional<kvx::Exchange> x = load(name);
-        if (!x) {
+        if (x)
+            use(name, *x);
+        else
             result = ExitFailed;
-            continue;
-        }
-        const QString summary = QStringLiteral("ok (%1 shoots x %2 places, %3 racks, %4 MAS rings)")
-                                    .arg(x->shoots())
-                                    .arg(x->racks())
-                                    .arg(rackCount(*x))
-                                    .arg(x->NoOfMas.toInt());
-        printLine(stdout, name + ": " + utf8(summary));
     }
     return result;
+}
+
+int check(const QList<QByteArray> &names)
+{
+    return eachLoaded(names, [](const QByteArray &name, const kvx::Exchange &x) {
+        const QString summary = QStringLiteral("ok (%1 shoots x %2 places, %3 racks, %4 MAS rings)")
+                                    .arg(x.shoots())
+                                    .arg(x.racks())
+                                    .arg(rackCount(x))
+                                    .arg(x.NoOfMas.toInt());
+        printLine(stdout, name + ": " + utf8(summary));
+    });
 }
 
 int normalize(const QByteArray &name)
@@ -116,13 +104,49 @@ int normalize(const QByteArray &name)
     return ExitOk;
 }
 
-// A spreadsheet's field: quoted when it holds a comma, a quote or a line end.
-QByteArray csvField(const QString &value)
+QByteArray csvField(const QByteArray &field)
 {
-    QByteArray field = utf8(value);
-    if (field.contains(',') || field.contains('"') || field.contains('\n') || field.contains('\r'))
-        field = '"' + field.replace('"', "\"\"") + '"';
-    return field;
+    if (!field.contains(',') && !field.contains('"') && !field.contains('\n') && !field.contains('\r'))
+        return field;
+    return '"' + QByteArray(field).replace('"', "\"\"") + '"';
+}
+
+// One CSV row a card, in the file's order: racks shoot by shoot and place by
+// place, their shelves, then the cards up to the end of each shelf's list.
+// `file` is the first field when several files are listed.
+void printCards(const QByteArray &file, const kvx::Exchange &x)
+{
+    for (int s = 1; s <= x.shoots(); ++s) {
+        for (int p = 1; p <= x.racks(); ++p) {
+            if (x.RackName(s, p) == "")
+                continue;
+            for (int shelf = 1; shelf <= kvx::ShelvesPerRack; ++shelf) {
+                for (int n = 1; n <= kvx::CardsPerShelf && !(x.SlotNo(s, p, shelf, n) == -1); ++n) {
+                    const QByteArrayList row{QByteArray::number(s),
+                                             QByteArray::number(p),
+                                             x.RackName(s, p).text(),
+                                             QByteArray::number(shelf),
+                                             x.StationName(s, p, shelf).text(),
+                                             x.SlotNo(s, p, shelf, n).text(),
+                                             x.CardName(s, p, shelf, n).text(),
+                                             x.CardType(s, p, shelf, n).text()};
+                    QByteArray line = file.isNull() ? QByteArray() : csvField(file) + ',';
+                    for (const QByteArray &field : row)
+                        line += csvField(field) + ',';
+                    line.chop(1);
+                    printLine(stdout, line);
+                }
+            }
+        }
+    }
+}
+
+int inventory(const QList<QByteArray> &names)
+{
+    const bool named = names.size() > 1;
+    printLine(stdout, QByteArray(named ? "file," : "") + "shoot,place,rack,shelf,station,slot,card,image");
+    return eachLoaded(
+        names, [named](const QByteArray &name, const kvx::Exchange &x) { printCards(named ? name : QByteArray(), x); });
 }
 
 int diff(const QByteArray &expectedName, const QByteArray &actualName, bool csv)
@@ -136,8 +160,8 @@ int diff(const QByteArray &expectedName, const QByteArray &actualName, bool csv)
     if (csv)
         printLine(stdout, "what,where,expected,actual");
     for (const kvx::ExchangeDifference &d : differences) {
-        printLine(stdout, csv ? csvField(d.what) + ',' + csvField(d.where) + ',' + csvField(d.expected) + ','
-                                    + csvField(d.actual)
+        printLine(stdout, csv ? csvField(utf8(d.what)) + ',' + csvField(utf8(d.where)) + ',' + csvField(utf8(d.expected)) + ','
+                                    + csvField(utf8(d.actual))
                               : utf8(d.line));
     }
     if (std::ferror(stdout)) {
@@ -161,6 +185,7 @@ int main(int argc, char *argv[])
 {
     bool normalizing = false;
     bool diffing = false, csv = false;
+    bool inventorying = false;
     bool optionsDone = false;
     QList<QByteArray> names;
     for (int i = 1; i < argc; ++i) {
@@ -175,6 +200,8 @@ int main(int argc, char *argv[])
             diffing = true;
         } else if (arg == "--csv") {
             csv = true;
+        } else if (arg == "--inventory") {
+            inventorying = true;
         } else if (arg == "--help" || arg == "-h") {
             std::fputs(Usage, stdout);
             return ExitOk;
@@ -185,14 +212,18 @@ int main(int argc, char *argv[])
     if (names.isEmpty())
         return usageError();
     if (diffing) {
-        if (normalizing)
-            return usageError("--diff and --normalize do not go together");
+        if (normalizing || inventorying)
+            return usageError("--diff goes with no other option but --csv");
         if (names.size() != 2)
             return usageError("--diff takes exactly two files");
         return diff(names.front(), names.back(), csv);
     }
     if (csv)
         return usageError("--csv goes with --diff");
+    if (inventorying && normalizing)
+        return usageError("--normalize and --inventory do not go together");
+    if (inventorying)
+        return inventory(names);
     if (!normalizing)
         return check(names);
     if (names.size() != 1)
