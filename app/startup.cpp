@@ -12,6 +12,8 @@
 
 #include <QApplication>
 
+#include <optional>
+
 namespace kvx {
 
 namespace {
@@ -34,22 +36,40 @@ bool copySample(const QString &to)
     return false;
 }
 
+// The data file kvx.ini names, if there is a kvx.ini.
+std::optional<Loose> settingsDataFile()
+{
+    const QString settings = SettingsFolder();
+    if (!Files::ExistsExact(settings, SettingsFile))
+        return std::nullopt;
+    const Files::FileNumber fileNo;
+    Files::OpenForInput(fileNo, Files::joinPath(settings, SettingsFile));
+    // An empty settings file names no file, like an empty first field.
+    // A path is a text: "2024" or "1.50" must not become a number.
+    Loose named = Files::Reader(fileNo).atEnd() ? Loose() : Loose(Files::InputText(fileNo));
+    Files::Close(fileNo);
+    if (named == "")
+        named = DefaultDataFile.toUtf8();
+    return named;
+}
+
 } // namespace
+
+QString startDataFile()
+{
+    if (const std::optional<Loose> named = settingsDataFile())
+        return Files::pathFromBytes(named->text());
+    if (Files::ExistsExact(DataFolder(), DefaultDataFile))
+        return Files::joinPath(DataFolder(), DefaultDataFile);
+    return Files::joinPath(InstalledDataFolder(), DefaultDataFile);
+}
 
 void Main()
 {
     try {
         ModMain.DataFile = DefaultDataFile.toUtf8();
-        const Files::FileNumber fileNo;
-        const QString settings = SettingsFolder();
-        if (Files::ExistsExact(settings, SettingsFile)) {
-            Files::OpenForInput(fileNo, Files::joinPath(settings, SettingsFile));
-            // An empty settings file names no file, like an empty first field.
-            // A path is a text: "2024" or "1.50" must not become a number.
-            ModMain.DataFile = Files::Reader(fileNo).atEnd() ? Loose() : Loose(Files::InputText(fileNo));
-            if (ModMain.DataFile == "")
-                ModMain.DataFile = DefaultDataFile.toUtf8();
-            Files::Close(fileNo);
+        if (const std::optional<Loose> named = settingsDataFile()) {
+            ModMain.DataFile = *named;
         } else {
             const QString sample = Files::joinPath(DataFolder(), DefaultDataFile);
             if (!Files::ExistsExact(DataFolder(), DefaultDataFile) && !copySample(sample)) {

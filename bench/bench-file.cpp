@@ -1,7 +1,9 @@
-// Loading and saving the largest exchange the editor can make: 15 shoots of
-// 15 places, every place a rack, every shelf 35 cards, all four MAS rings.
+// Loading, saving and comparing the largest exchange the editor can make: 15
+// shoots of 15 places, every place a rack, every shelf 35 cards, all four MAS
+// rings.
 
 #include "largestexchange.h"
+#include "model/exchangediff.h"
 #include "platform/core/errors.h"
 
 #include <QTemporaryDir>
@@ -67,8 +69,35 @@ void BM_SaveExchangeToDisk(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * largestFile().size());
 }
 
+// kvx-check --diff on two of the largest exchanges: the same exchange (every
+// card looked at, no line), and one whose every card stands a slot further on
+// (every card removed and added again: 78,750 lines).
+void BM_DiffExchanges(benchmark::State &state)
+{
+    const kvx::Exchange expected = largestExchange();
+    kvx::Exchange actual = largestExchange();
+    if (state.range(0) != 0) {
+        for (int s = 1; s <= kvx::bench::Shoots; ++s) {
+            for (int p = 1; p <= kvx::bench::Places; ++p) {
+                for (int shelf = 1; shelf <= kvx::ShelvesPerRack; ++shelf) {
+                    for (int n = 1; n <= kvx::CardsPerShelf; ++n)
+                        actual.SlotNo.set(kvx::Loose(4 * n + 1), s, p, shelf, n);
+                }
+            }
+        }
+    }
+    qsizetype lines = 0;
+    for (auto _ : state) {
+        const QList<kvx::ExchangeDifference> differences = kvx::diffExchanges(expected, actual);
+        lines = differences.size();
+        benchmark::DoNotOptimize(differences);
+    }
+    state.counters["lines"] = double(lines);
+}
+
 } // namespace
 
+BENCHMARK(BM_DiffExchanges)->ArgName("every_card_moved")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadExchange)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteExchange)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveExchangeToDisk)->Unit(benchmark::kMillisecond);

@@ -1,16 +1,21 @@
 // Opening the configuration editor on the largest exchange it can make: 15
 // shoots of 15 places, every place a rack, every shelf 35 cards, all four MAS
-// rings of 14 members. Run build/bench-editor in a Release or RelWithDebInfo
+// rings of 14 members; choosing a rack; undoing and redoing a room size change. Run build/bench-editor in a Release or RelWithDebInfo
 // build and read the figures; times are never asserted.
 
 #include "bench/largestexchange.h"
 #include "editor/frmalter.h"
 #include "model/modmain.h"
+#include "platform/combobox.h"
+#include "platform/commandbutton.h"
 #include "platform/core/services.h"
 #include "platform/listbox.h"
+#include "platform/menu.h"
+#include "platform/tabcontrol.h"
 #include "viewer/frmswitch.h"
 
 #include <QApplication>
+#include <QUndoStack>
 
 #include <benchmark/benchmark.h>
 
@@ -70,6 +75,33 @@ void BM_ChooseRack(benchmark::State &state)
     settle();
 }
 BENCHMARK(BM_ChooseRack)->Unit(benchmark::kMillisecond);
+
+// Undo and redo of a room size change from 15 x 15 to the given size, each
+// rebuilding the room grid and painted: one iteration is one undo and one redo.
+void BM_UndoRedoRoomSize(benchmark::State &state)
+{
+    kvx::ModMain.adopt(largestExchange());
+    kvx::frmAlter::showEditor();
+    kvx::frmAlter *f = kvx::frmAlter::loaded();
+    f->SSTab1->setTab(1);
+    f->cmbShoot->setListIndex(int(state.range(0)) - 1);
+    f->cmbDeRack->setListIndex(int(state.range(1)) - 1);
+    f->cmdUpdate->click();
+    settle();
+    for (auto _ : state) {
+        f->mnuUndo->trigger();
+        settle();
+        f->mnuRedo->trigger();
+        settle();
+    }
+    if (kvx::ModMain.shoots() != state.range(0) || f->mnuRedo->Enabled() || !f->mnuUndo->Enabled())
+        state.SkipWithError("the room size change was not undone and redone");
+    kvx::frmAlter::history().clear();
+    kvx::frmAlter::discard();
+    kvx::frmSwitch::discard();
+    settle();
+}
+BENCHMARK(BM_UndoRedoRoomSize)->Args({1, 1})->Args({14, 14})->Unit(benchmark::kMillisecond);
 
 } // namespace
 

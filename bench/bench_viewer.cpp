@@ -2,9 +2,10 @@
 // the rebuild of the room plan that Refresh performs (load, Clear, InitMe)
 // and one paint of the rebuilt plan; a rack click until the rack view is laid
 // out, one tick of the shelf animation and the last tick, which lays the
-// shelf's 35 cards, and a paint of the shelf view; a keystroke in the find bar
-// and the repaint of the room it dims, and the accessible objects of the
-// room's racks made for a screen reader; and the program's start-up until its
+// shelf's 35 cards, and a paint of the shelf view; the whole room plan
+// exported to PDF and to PNG at scale 2; a keystroke in the find bar and the
+// repaint of the room it dims, and the accessible objects of the room's racks
+// made for a screen reader; and the program's start-up until its
 // main window is shown, next to a bare Qt main window's start-up measured the
 // same way: each iteration starts this benchmark again as a child process in
 // each role (the bare window, the program on its sample, the program on the
@@ -25,6 +26,7 @@
 #include "platform/core/services.h"
 #include "platform/fonts.h"
 #include "platform/qtservices.h"
+#include "viewer/exportview.h"
 #include "viewer/findbar.h"
 #include "viewer/frmswitch.h"
 #include "viewer/loadexchange.h"
@@ -236,6 +238,31 @@ void BM_PaintShelfView(benchmark::State &state)
     }
 }
 
+// The whole room plan, as Export View writes it: rendered and written to a
+// file. Arg: 0 PDF, 1 PNG at scale 2.
+void BM_ExportRoomPlan(benchmark::State &state)
+{
+    LargestRoom room;
+    if (!room.ok) {
+        state.SkipWithError("the largest exchange did not load");
+        return;
+    }
+    const bool png = state.range(0) == 1;
+    const QString path = room.dir.filePath(png ? QStringLiteral("room.png") : QStringLiteral("room.pdf"));
+    const ViewPicture view = shownView(frmSwitch::get());
+    for (auto _ : state) {
+        QString error;
+        if (!exportView(view, path, 2, &error)) {
+            state.SkipWithError(qPrintable(error));
+            return;
+        }
+    }
+    state.SetLabel(png ? "PNG, scale 2" : "PDF");
+    state.counters["kB"] = double(QFile(path).size()) / 1024;
+    state.counters["width_px"] = view.size.width();
+    state.counters["height_px"] = view.size.height();
+}
+
 // Ctrl+F, then a letter typed and taken back in turn: each keystroke reads
 // every rack, station and card name of the room and dims the racks anew
 // ("UD-1" finds a few racks by name, "UD-10" fewer). Arg 1 times the repaint
@@ -391,6 +418,7 @@ BENCHMARK(BM_PaintRoomPlan)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RackClick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ShelfTick)->ArgName("tick")->Arg(3)->Arg(6)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintShelfView)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportRoomPlan)->ArgName("png")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindKeystroke)->ArgName("repaint")->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AccessibleRoom)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartUntilShown)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);

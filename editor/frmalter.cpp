@@ -20,7 +20,9 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QScreen>
+#include <QUndoStack>
 
 #include <memory>
 
@@ -57,24 +59,24 @@ public:
         frmAlter *form = frmAlter::loaded();
         return !form || form->settleEdits();
     }
-    void modelReplaced() override { frmAlter::reload(); }
+    // The edits of the model that was there are gone with it, also those
+    // of an editor closed since.
+    void modelReplaced() override
+    {
+        frmAlter::history().clear();
+        frmAlter::reload();
+    }
 };
 
 EditorEdits g_editorEdits;
-
-void forgetEditorEdits()
-{
-    if (modelEdits() == &g_editorEdits)
-        setModelEdits(nullptr);
-}
 
 } // namespace
 
 frmAlter::frmAlter()
 {
-    setCaption(QStringLiteral("KVX-410 Configuration Editor"));
     setWindowIcon(Art::windowIcon());
     createMenus();
+    showHistory();
 
     // The inner area below the menu bar is 8880 x 5895 twips.
     resize(pixelsFromTwips(8880), pixelsFromTwips(5895) + menuBar()->sizeHint().height());
@@ -95,9 +97,9 @@ frmAlter::frmAlter()
 
 frmAlter::~frmAlter()
 {
+    qApp->removeEventFilter(this);
     if (ringControls() == this)
         setRingControls(nullptr);
-    forgetEditorEdits();
     // The controls outlive this part of the window while it is torn down, and
     // closing it moves the focus: none of their events may reach it any more.
     for (QWidget *child : findChildren<QWidget *>()) {
@@ -160,7 +162,7 @@ void frmAlter::reload()
 
 bool frmAlter::hasUnsavedEdits() const
 {
-    return m_edited || rowPending();
+    return !history().isClean() || rowPending();
 }
 
 bool frmAlter::settleEdits()
@@ -188,6 +190,7 @@ void frmAlter::createMenus()
     MnuSavAs = new Menu(mnuFile, QStringLiteral("Save &As"));
     mnuSep = new Menu(mnuFile, QStringLiteral("-"));
     mnuEx = new Menu(mnuFile, QStringLiteral("E&xit"));
+    createEditBar();
     // Never in the menu bar: it is the room grid's pop-up.
     mnuEdit = new Menu(bar, QStringLiteral("&Edit"));
     mnuEdit->setVisible(false);
@@ -251,7 +254,10 @@ void frmAlter::placeBesideMainWindow()
 void frmAlter::Form_Load()
 {
     setRingControls(this);
+    // Also once the window is closed: a load clears the undo stack.
     setModelEdits(&g_editorEdits);
+    // Filling the controls raises their Change and Click events: no edit.
+    QScopedValueRollback quiet(m_quiet, true);
 
     // 1. The ring menus of the main window and the MAS3 and MAS4 boxes.
     if (frmSwitch::isLoaded())
@@ -293,8 +299,8 @@ void frmAlter::Form_Load()
         fillRingColors();                             // 8
     });
     BuildEditGrid(shoots, places); // 9
-    // Filling the controls raised their Change and Click events: no edit yet.
-    m_edited = false;
+    for (int k = 0; k <= 4; ++k)
+        m_ringShown[k] = capture({EditScope::Ring, 0, 0, k});
 }
 
 bool frmAlter::Form_Unload()
@@ -302,7 +308,6 @@ bool frmAlter::Form_Unload()
     ClearRows();
     if (ringControls() == this)
         setRingControls(nullptr);
-    forgetEditorEdits();
     m_unloaded = true;
     return true;
 }
@@ -362,7 +367,7 @@ bool frmAlter::writeModel(const QString &file)
         MsgBox(e.description(), vbInformation);
         return false;
     }
-    m_edited = false;
+    history().setClean();
     return true;
 }
 

@@ -5,18 +5,23 @@
 // copy. Save and Save As hand the model to SaveExchange, which reads the
 // ring tab through the RingControls interface this window registers while it
 // is loaded. The main window is never redrawn from here; it shows the edits
-// when it next reads the model. The other way round, while loaded it is the
-// ModelEdits of app/modeledits.h: before the main window loads a file it
-// asks whether to save the edits not yet saved, and after a load it is made
-// anew on the new model, where it stood and on the tab that was shown.
+// when it next reads the model. The other way round, it is the ModelEdits of
+// model/modeledits.h: before the main window loads a file it asks whether to
+// save the edits not yet saved, and after a load its undo stack is cleared
+// and it is made anew on the new model, where it stood and on the tab shown.
+//
+// Every edit is one command on the undo stack (frmalter_undo.cpp), holding
+// what its part of the model, or of the ring tab, was before and after. The
+// stack outlives the window, as the edits in the model do; a load clears it
+// and a save marks it clean.
 //
 // One class, one file per concern: window, menus and saving (frmalter.cpp),
 // the room's name and size (frmalter_room.cpp), the room grid and the station
 // boxes (frmalter_grid.cpp) and the grid's pop-up with rack insertion
 // (frmalter_insert.cpp) of the "Major Change" tab, the card rows of the
 // "Small Change" tab (frmalter_cards.cpp) and the "Ring Change" tab
-// (frmalter_rings.cpp); Tab's order and the names a screen reader hears
-// (frmalter_keys.cpp).
+// (frmalter_rings.cpp); undo and redo (frmalter_undo.cpp); Tab's order and the
+// names a screen reader hears (frmalter_keys.cpp).
 
 #include "model/exchangereader.h"
 #include "model/exchangewriter.h"
@@ -33,6 +38,8 @@
 #include <functional>
 #include <vector>
 
+class QUndoStack;
+
 namespace kvx {
 
 // The editor's mark on the chosen box of the room grid and the chosen card row.
@@ -47,6 +54,36 @@ class Menu;
 class PictureBox;
 class TabControl;
 class VScrollBar;
+
+// The part an edit changes, and where the editor shows it when the edit is
+// undone or redone.
+struct EditScope
+{
+    enum Kind { Site, Shelf, Stations, Place, Room, Colour, Ring } kind;
+    int shoot = 0;
+    int place = 0;
+    int index = 0; // the shelf, the station box, or the ring (0 MIS, k MASk)
+                   // of a member list, a tick or a colour
+    int row = 0;   // the card row to select
+
+    bool sameAs(const EditScope &other) const
+    {
+        return kind == other.kind && shoot == other.shoot && place == other.place && index == other.index;
+    }
+};
+
+// What an edit's scope holds at one moment.
+struct EditState
+{
+    std::vector<Loose> values;
+    LooseTable racks;       // Room: RackName
+    QString text;           // Ring: the members as typed
+    int tick = 0;           // Ring: its check box
+    quint32 color = 0;      // Place: its grid box's colour,
+    quint32 savedColor = 0; // and the one it had before it turned green
+
+    bool sameAs(const EditState &other) const;
+};
 
 class frmAlter : public Form, public RingControls, public SingleForm<frmAlter>
 {
@@ -64,13 +101,17 @@ public:
     // place, size and tab; nothing of the window before survives.
     static void reload();
 
-    // Whether an edit was made since the editor was loaded or last saved,
-    // a card row still open for typing included.
+    // Whether an edit was made since the model was loaded or last saved
+    // (the undo stack is not at its clean state), a card row still open for
+    // typing included.
     bool hasUnsavedEdits() const;
     // Before the model is replaced: asks whether to save the edits not yet
     // saved, and saves them to the data file on Yes. False on Cancel, and
     // when the save failed or was refused.
     bool settleEdits();
+
+    // The edits, undone and redone; they live as long as the model's edits.
+    static QUndoStack &history();
 
     // What SaveExchange reads of the "Ring Change" tab.
     bool masTicked(int k) const override;
@@ -86,6 +127,10 @@ public:
     Menu *MnuSavAs = nullptr;
     Menu *mnuSep = nullptr;
     Menu *mnuEx = nullptr;
+    // The Edit menu of the menu bar.
+    Menu *mnuEditBar = nullptr;
+    Menu *mnuUndo = nullptr;
+    Menu *mnuRedo = nullptr;
     Menu *mnuEdit = nullptr;
     Menu *mnuIns = nullptr;
     Menu *mnuRem = nullptr;
@@ -150,9 +195,6 @@ public:
 
     CommonDialog dlg1;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     friend class SingleForm<frmAlter>;
     frmAlter();
@@ -174,12 +216,31 @@ private:
     void mnuEx_Click();
     bool saveToDataFile();
     bool writeModel(const QString &file);
-    void markEdited() { m_edited = true; }
+
+    // frmalter_undo.cpp: the undo stack
+    void createEditBar();
+    void showHistory();
+    void mnuUndo_Click();
+    void mnuRedo_Click();
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    EditState capture(const EditScope &scope) const;
+    // Puts the model's part of a scope as it was.
+    static void restoreModel(const EditScope &scope, const EditState &state);
+    // Puts an edit on the stack: its scope as it was before and is now.
+    void record(const EditScope &scope, const EditState &before, const QString &text, bool typing = false);
+    // Puts a scope as it was, and shows it: the tab, the rack, shelf, place
+    // or ring of the edit, the row or box selected.
+    void applyEdit(const EditScope &scope, const EditState &state);
+    void showShelf(const EditScope &scope);
+    void showPlace(const EditScope &scope, const EditState &state);
+    void showRing(int k, const EditState &state);
+    friend class EditCommand;
 
     // frmalter_room.cpp: the "Major Change" tab
     void createRoomTab(Container *tab);
     void fillRoomSize();
     void txtSiteName_Change();
+    void applyRoomSize(const EditState &state);
     void cmdUpdate_Click();
 
     // frmalter_grid.cpp: the room grid and the station boxes
@@ -250,6 +311,7 @@ private:
     void fillRingColors();
     void clrMis_Click();
     void clrMas_Click(int Index);
+    void ringEdited(int k, bool typing);
 
     // Rack and shelf choice
     int RackCount = 0;
@@ -277,8 +339,10 @@ private:
     // Focus moves while rows are destroyed must not reach the row handlers.
     bool m_rowsChanging = false;
     bool m_unloaded = false;
-    // A committed edit since the load or the last successful save.
-    bool m_edited = false;
+    // While an edit is put back, or made of other edits: nothing is recorded.
+    bool m_quiet = false;
+    // The ring rows as last recorded, for the state before the next change.
+    EditState m_ringShown[5];
     // The member lists as the model holds them, so that an untouched list is
     // written back with the very bytes it was read with.
     QByteArray m_loadedRing[5];

@@ -334,6 +334,8 @@ private:
 bool frmAlter::commitRow(int Row, bool leaving)
 {
     const int k = shelf();
+    const EditScope scope{EditScope::Shelf, DetShoot, DetPlace, k, Row};
+    const EditState before = capture(scope);
     const Loose &slot = ModMain.SlotNo(DetShoot, DetPlace, k, Row);
     const Loose &card = ModMain.CardName(DetShoot, DetPlace, k, Row);
     const Loose &type = ModMain.CardType(DetShoot, DetPlace, k, Row);
@@ -368,7 +370,7 @@ bool frmAlter::commitRow(int Row, bool leaving)
         ModMain.CardName.set(Loose::fromString(cardText), DetShoot, DetPlace, k, Row);
     if (typeChanged)
         ModMain.CardType.set(Loose::fromString(typeText), DetShoot, DetPlace, k, Row);
-    markEdited();
+    record(scope, before, QStringLiteral("Change card row"));
     return true;
 }
 
@@ -454,10 +456,12 @@ void frmAlter::cmdAdd_Click()
                QStringLiteral("Configuration Error"));
         return;
     }
+    const EditScope scope{EditScope::Shelf, DetShoot, DetPlace, shelf(), CardRows + 1};
+    const EditState before = capture(scope);
     AppendRow();
     clearEntries(CardRows);
     endListAfter(CardRows);
-    markEdited();
+    record(scope, before, QStringLiteral("Add card row"));
     recomputeScrollMax();
     MarkRow(CardRows);
 }
@@ -469,11 +473,13 @@ void frmAlter::cmdInsert_Click()
                QStringLiteral("Configuration Error"));
         return;
     }
-    AppendRow();
     // With no current row the new row is the first; with a current row past
     // the end (its row was deleted) it is the last.
-    const int at = std::clamp(CurRow, 1, CardRows);
+    const int at = std::clamp(CurRow, 1, CardRows + 1);
     const int k = shelf();
+    const EditScope scope{EditScope::Shelf, DetShoot, DetPlace, k, at};
+    const EditState before = capture(scope);
+    AppendRow();
     for (int i = CardRows - 1; i >= at; --i) {
         setRowTexts(i + 1, txtSlot(i).Text(), txtCard(i).Text(), txtType(i).Text());
         ModMain.SlotNo.set(ModMain.SlotNo(DetShoot, DetPlace, k, i), DetShoot, DetPlace, k, i + 1);
@@ -483,7 +489,7 @@ void frmAlter::cmdInsert_Click()
     setRowTexts(at, QString(), QString(), QString());
     clearEntries(at);
     endListAfter(CardRows);
-    markEdited();
+    record(scope, before, QStringLiteral("Insert card row"));
     recomputeScrollMax();
     if (CurRow < 1) {
         // No row had the focus, so none receives it: the panel shows the empty row 0.
@@ -501,6 +507,8 @@ void frmAlter::cmdDelete_Click()
         return;
     const int k = shelf();
     // With no current row, the first row is the one removed.
+    const EditScope scope{EditScope::Shelf, DetShoot, DetPlace, k, std::clamp(CurRow, 1, CardRows)};
+    const EditState before = capture(scope);
     for (int i = std::max(CurRow, 1); i <= CardRows - 1; ++i) {
         setRowTexts(i, txtSlot(i + 1).Text(), txtCard(i + 1).Text(), txtType(i + 1).Text());
         ModMain.SlotNo.set(ModMain.SlotNo(DetShoot, DetPlace, k, i + 1), DetShoot, DetPlace, k, i);
@@ -516,7 +524,7 @@ void frmAlter::cmdDelete_Click()
     frameHolder->setHeight(frameHolder->Height() - (txtSlot(0).Height() + RowGap));
     --CardRows;
     endListAfter(CardRows);
-    markEdited();
+    record(scope, before, QStringLiteral("Delete card row"));
     recomputeScrollMax();
 }
 

@@ -13,6 +13,8 @@
 #include "platform/scrollbar.h"
 #include "platform/textbox.h"
 
+#include <QScopedValueRollback>
+
 namespace kvx {
 
 namespace {
@@ -185,8 +187,10 @@ void frmAlter::txtEdShelf_Change(int Index)
     const QString text = txtEdShelf(Index).Text();
     if (text == ModMain.StationName(EdShoot, EdPlace, Index + 1).str())
         return;
+    const EditScope scope{EditScope::Stations, EdShoot, EdPlace, Index};
+    const EditState before = capture(scope);
     ModMain.StationName.set(Loose::fromString(text), EdShoot, EdPlace, Index + 1);
-    markEdited();
+    record(scope, before, QStringLiteral("Change station name"), true);
 }
 
 void frmAlter::txtEdShelf_GotFocus(int Index)
@@ -219,15 +223,22 @@ void frmAlter::mnuRem_Click()
         MsgBox(QStringLiteral("Already Vaccunt"), vbInformation, QStringLiteral("InValid Action"));
         return;
     }
+    const int racks = ModMain.racks();
+    const EditScope scope{EditScope::Place, shootOf(i, racks), placeOf(i, racks)};
+    const EditState before = capture(scope);
+    const QString name = box.Caption();
     box.setCaption(QString());
     box.setBackColor(Frame6->BackColor());
-    const int racks = ModMain.racks();
-    ModMain.RackName.set(Loose(""), shootOf(i, racks), placeOf(i, racks));
-    markEdited();
+    ModMain.RackName.set(Loose(""), scope.shoot, scope.place);
     EdSavedColor = Frame6->BackColor();
-    // Through their Change events this empties the stations of the place.
-    for (int k = 0; k < StationBoxes; ++k)
-        txtEdShelf(k).setText(QString());
+    {
+        // Through their Change events this empties the stations of the
+        // place, as part of this one edit.
+        QScopedValueRollback quiet(m_quiet, true);
+        for (int k = 0; k < StationBoxes; ++k)
+            txtEdShelf(k).setText(QString());
+    }
+    record(scope, before, QStringLiteral("Remove rack ") + name);
 }
 
 } // namespace kvx

@@ -14,46 +14,7 @@
 #include <QDir>
 #include <QScopeGuard>
 
-#include <array>
-
 namespace kvx {
-
-namespace {
-
-std::array<LooseTable *, 3> cardTables()
-{
-    return {&ModMain.SlotNo, &ModMain.CardName, &ModMain.CardType};
-}
-
-// The stations and cards of one place, to put back when a template could not
-// be read whole.
-std::vector<Loose> entriesOf(int shoot, int place)
-{
-    std::vector<Loose> values;
-    values.reserve(ShelvesPerRack * (1 + 3 * CardsPerShelf));
-    for (int k = 1; k <= ShelvesPerRack; ++k) {
-        values.push_back(ModMain.StationName(shoot, place, k));
-        for (const LooseTable *t : cardTables()) {
-            for (int n = 1; n <= CardsPerShelf; ++n)
-                values.push_back((*t)(shoot, place, k, n));
-        }
-    }
-    return values;
-}
-
-void restoreEntries(int shoot, int place, const std::vector<Loose> &values)
-{
-    auto it = values.begin();
-    for (int k = 1; k <= ShelvesPerRack; ++k) {
-        ModMain.StationName.set(*it++, shoot, place, k);
-        for (LooseTable *t : cardTables()) {
-            for (int n = 1; n <= CardsPerShelf; ++n)
-                t->set(*it++, shoot, place, k, n);
-        }
-    }
-}
-
-} // namespace
 
 void frmAlter::createEditMenu()
 {
@@ -111,17 +72,18 @@ void frmAlter::InsertRack(const QString &name)
             Files::Abandon(m_rackTemplateFile);
         m_rackTemplateFile = 0;
     });
-    std::vector<Loose> before;
+    // The place as it was: put back when the template could not be read
+    // whole, and the state an undo gives back.
+    const EditScope scope{EditScope::Place, r, c};
+    const EditState before = capture(scope);
     try {
         m_rackTemplateFile = Files::FreeFile();
         Files::OpenScratch(m_rackTemplateFile, QDir::tempPath());
-        before = entriesOf(r, c);
         if (!writeTemplateFor(bytes))
             return;
         ReadRackTemplate(r, c);
     } catch (const PlatformError &e) {
-        if (!before.empty())
-            restoreEntries(r, c, before);
+        restoreModel(scope, before);
         MsgBox(e.description(), vbInformation);
         return;
     }
@@ -130,9 +92,9 @@ void frmAlter::InsertRack(const QString &name)
     box.setCaption(name);
     box.setBackColor(ColorWhite);
     ModMain.RackName.set(Loose(bytes), r, c);
-    markEdited();
     // The box stays white when the selection moves on.
     EdSavedColor = box.BackColor();
+    record(scope, before, QStringLiteral("Insert rack ") + name);
 }
 
 bool frmAlter::writeTemplateFor(const QByteArray &name)

@@ -16,6 +16,36 @@
 
 namespace kvx {
 
+namespace {
+
+// Tells of every text box of a row polished in the holder, the template aside.
+class RowWatcher : public QObject
+{
+public:
+    RowWatcher(QObject *holder, std::function<void(TextBox &)> polished)
+        : QObject(holder),
+          m_polished(std::move(polished))
+    {
+        holder->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ChildPolished) {
+            auto *box = dynamic_cast<TextBox *>(static_cast<QChildEvent *>(event)->child());
+            if (box && box->Index() > 0)
+                m_polished(*box);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void(TextBox &)> m_polished;
+};
+
+} // namespace
+
 void frmAlter::arrangeKeyboard()
 {
     pic->setFocusPolicy(Qt::ClickFocus);
@@ -38,25 +68,15 @@ void frmAlter::arrangeKeyboard()
     }
     // The card rows are made as a shelf is chosen: each is named, and the
     // buttons follow the last of them, once it is polished to be shown.
-    frameHolder->installEventFilter(this);
-}
-
-bool frmAlter::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == frameHolder && event->type() == QEvent::ChildPolished) {
-        auto *box = dynamic_cast<TextBox *>(static_cast<QChildEvent *>(event)->child());
-        const QString column = !box                       ? QString()
-                               : box->array() == &txtSlot ? QStringLiteral("Slot number")
-                               : box->array() == &txtCard ? QStringLiteral("Card name")
-                                                          : QStringLiteral("Image type");
-        if (box && box->Index() > 0) {
-            box->setAccessibleName(QStringLiteral("%1, row %2").arg(column).arg(box->Index()));
-            setTabOrder(box, cmdAdd);
-            setTabOrder(cmdAdd, cmdInsert);
-            setTabOrder(cmdInsert, cmdDelete);
-        }
-    }
-    return Form::eventFilter(watched, event);
+    new RowWatcher(frameHolder, [this](TextBox &box) {
+        const QString column = box.array() == &txtSlot   ? QStringLiteral("Slot number")
+                               : box.array() == &txtCard ? QStringLiteral("Card name")
+                                                         : QStringLiteral("Image type");
+        box.setAccessibleName(QStringLiteral("%1, row %2").arg(column).arg(box.Index()));
+        setTabOrder(&box, cmdAdd);
+        setTabOrder(cmdAdd, cmdInsert);
+        setTabOrder(cmdInsert, cmdDelete);
+    });
 }
 
 } // namespace kvx

@@ -109,9 +109,9 @@ void frmAlter::createRingTab(Container *tab)
     clrMas.on(&Label::Click, [this](int index) { clrMas_Click(index); });
     // The ticks and member lists reach the model only at a save: until then
     // they are edits a load would lose.
-    chkmas.on(&CheckBox::Click, [this](int) { markEdited(); });
-    txtMis->Change = [this] { markEdited(); };
-    txtMas.on(&TextBox::Change, [this](int) { markEdited(); });
+    chkmas.on(&CheckBox::Click, [this](int index) { ringEdited(index, false); });
+    txtMis->Change = [this] { ringEdited(0, true); };
+    txtMas.on(&TextBox::Change, [this](int index) { ringEdited(index, true); });
 }
 
 void frmAlter::fillRingRows()
@@ -135,22 +135,35 @@ void frmAlter::fillRingColors()
         clrMas(i).setBackColor(swatchColor(ModMain.MasColor(i)));
 }
 
+void frmAlter::ringEdited(int k, bool typing)
+{
+    const EditState before = std::exchange(m_ringShown[k], capture({EditScope::Ring, 0, 0, k}));
+    const QString ring = k ? QStringLiteral("MAS%1").arg(k) : QStringLiteral("MIS");
+    if (typing)
+        record({EditScope::Ring, 0, 0, k}, before, QStringLiteral("Change %1 members").arg(ring), true);
+    else
+        record({EditScope::Ring, 0, 0, k}, before, (m_ringShown[k].tick ? "Add ring " : "Remove ring ") + ring);
+}
+
 void frmAlter::clrMis_Click()
 {
     if (!pickColor(dlg1, clrMis->BackColor()))
         return;
+    const EditState before = capture({EditScope::Colour});
     clrMis->setBackColor(dlg1.Color);
     ModMain.MisColor = qint32(dlg1.Color);
-    markEdited();
+    record({EditScope::Colour}, before, QStringLiteral("Change MIS colour"));
 }
 
 void frmAlter::clrMas_Click(int Index)
 {
     if (!pickColor(dlg1, clrMas(Index).BackColor()))
         return;
+    const EditScope scope{EditScope::Colour, 0, 0, Index};
+    const EditState before = capture(scope);
     clrMas(Index).setBackColor(dlg1.Color);
     ModMain.MasColor.set(Loose(qint64(dlg1.Color)), Index);
-    markEdited();
+    record(scope, before, QStringLiteral("Change MAS%1 colour").arg(Index));
 }
 
 bool frmAlter::masTicked(int k) const

@@ -93,8 +93,9 @@ void frmAlter::txtSiteName_Change()
     const QString text = txtSiteName->Text();
     if (text == ModMain.SiteName.str())
         return;
+    const EditState before = capture({EditScope::Site});
     ModMain.SiteName = Loose::fromString(text);
-    markEdited();
+    record({EditScope::Site}, before, QStringLiteral("Change site name"), true);
 }
 
 void frmAlter::cmdUpdate_Click()
@@ -105,6 +106,7 @@ void frmAlter::cmdUpdate_Click()
         return;
     const int oldShoots = ModMain.shoots();
     const int oldRacks = ModMain.racks();
+    const EditState before = capture({EditScope::Room});
 
     if (s > oldShoots || r > oldRacks) {
         const LooseTable old = ModMain.RackName;
@@ -126,9 +128,17 @@ void frmAlter::cmdUpdate_Click()
     ModMain.OldNoOfShoots = ModMain.NoOfShoots;
     ModMain.NoOfShoots = s;
     ModMain.NoOfRacks = r;
-    if (s != oldShoots || r != oldRacks)
-        markEdited();
     BuildEditGrid(s, r);
+    if (s != oldShoots || r != oldRacks)
+        record({EditScope::Room}, before, QStringLiteral("Change room size"));
+}
+
+void frmAlter::applyRoomSize(const EditState &state)
+{
+    ClearEditGrid(ModMain.shoots(), ModMain.racks());
+    restoreModel({EditScope::Room}, state);
+    fillRoomSize();
+    BuildEditGrid(ModMain.shoots(), ModMain.racks());
 }
 
 } // namespace kvx

@@ -4,6 +4,7 @@
 #include "platform/core/errors.h"
 #include "platform/core/files.h"
 
+#include <QFile>
 #include <QIODevice>
 
 #include <charconv>
@@ -257,6 +258,34 @@ bool ExchangeReader::read(QIODevice &device, Exchange &out)
         return false;
     }
     return read(data, out);
+}
+
+std::optional<Exchange> readDataFile(const QByteArray &name, const std::function<void(const QByteArray &)> &report)
+{
+    QFile file;
+    QString reason;
+    if (!Files::openRegularFile(file, QFile::decodeName(name), &reason)) {
+        report(name + ": cannot open: " + reason.toUtf8());
+        return std::nullopt;
+    }
+    Exchange x;
+    ExchangeReader reader;
+    reader.setNameMismatchHandler([&](const QByteArray &found, int shoot, int place, int line) {
+        const QString text = QStringLiteral(
+                                 "warning: the record of the rack at shoot %1, place %2 is named \"%3\", "
+                                 "the rack grid says \"%4\"; the record is read all the same")
+                                 .arg(shoot)
+                                 .arg(place)
+                                 .arg(displayText(found), x.RackName(shoot, place).str());
+        report(name + ':' + QByteArray::number(line) + ": " + text.toUtf8());
+    });
+    if (reader.read(file, x))
+        return x;
+    QByteArray where = name + ':';
+    if (reader.errorLine() > 0)
+        where += QByteArray::number(reader.errorLine()) + ':' + QByteArray::number(reader.errorColumn()) + ':';
+    report(where + ' ' + reader.errorString().toUtf8());
+    return std::nullopt;
 }
 
 } // namespace kvx

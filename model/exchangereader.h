@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <unordered_map>
 
 class QIODevice;
@@ -59,5 +60,10 @@ private:
     int m_errorLine = 0;
     int m_errorColumn = 0;
 };
+
+// Reads a data file for a command line: each warning, and the failure, is
+// one line for standard error naming the file as given ("NAME:LINE:COLUMN:
+// expected ..., found ..."), handed to report.
+std::optional<Exchange> readDataFile(const QByteArray &name, const std::function<void(const QByteArray &)> &report);
 
 } // namespace kvx

@@ -2,10 +2,11 @@
 
 namespace kvx {
 
-// Whoever holds edits of ModMain that a load would replace: the editor, while
-// it is loaded. The main window's loads ask it first and a load that replaced
-// the model tells it, so that nothing goes on showing, or acting on, the
-// exchange that was there before.
+// Whoever holds edits of ModMain that a load would replace: the editor, its
+// window while it is loaded and its undo stack from its first load on. The
+// main window's loads ask it first and a load that replaced the model tells
+// it, so that nothing goes on showing, undoing or acting on the exchange that
+// was there before.
 class ModelEdits
 {
 public:

@@ -1,6 +1,7 @@
 #include "platform/label.h"
 
 #include "platform/core/services.h"
+#include "platform/paintexport.h"
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
@@ -36,6 +37,18 @@ bool plainName(const QString &caption)
     for (const QChar c : caption) {
         const char16_t u = c.unicode();
         if (!((u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') || u == u'-' || u == u' ' || u == u'.' || u == u'/'))
+            return false;
+    }
+    return true;
+}
+
+// A name written down its label a letter a line: each character followed by a blank.
+bool spelledDown(const QString &caption)
+{
+    if (caption.size() < 4 || caption.size() % 2)
+        return false;
+    for (qsizetype i = 0; i < caption.size(); i += 2) {
+        if (caption[i] == QLatin1Char(' ') || caption[i + 1] != QLatin1Char(' '))
             return false;
     }
     return true;
@@ -254,8 +267,15 @@ void Label::paint(QPainter &painter) const
     painter.setClipRect(area, Qt::IntersectClip);
     painter.setFont(m_font);
     painter.setPen(Enabled() ? resolveColor(m_foreColor) : resolveColor(SysGrayText));
-    if (!drawPlainLine(painter, m_font, textArea, m_caption, horizontal, !singleLine))
+    // Glyphs alone carry no text: in a file or on paper the name must stay searchable.
+    if (paintsVectors(painter) || !drawPlainLine(painter, m_font, textArea, m_caption, horizontal, !singleLine))
         painter.drawText(textArea, m_caption, option);
+    // Found there only as one word, a name written down is written once
+    // more, whole and unseen.
+    if (paintsVectors(painter) && spelledDown(m_caption)) {
+        painter.setPen(Qt::transparent);
+        painter.drawText(textArea, QString(m_caption).remove(QLatin1Char(' ')), QTextOption(Qt::AlignLeft));
+    }
     painter.restore();
 }
 

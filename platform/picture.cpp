@@ -1,6 +1,7 @@
 #include "platform/picture.h"
 
 #include "platform/core/services.h"
+#include "platform/paintexport.h"
 #include "platform/svgrendering.h"
 
 #include <QPaintDevice>
@@ -122,8 +123,9 @@ void Picture::paint(QPainter &painter, const QRectF &target) const
     if (!m_d || target.isEmpty())
         return;
     const QTransform world = painter.worldTransform();
-    // Rotated, sheared or mirrored painters get the vector drawing itself.
-    if (world.type() > QTransform::TxScale || world.m11() < 0 || world.m22() < 0) {
+    // Rotated, sheared or mirrored painters get the vector drawing itself, and
+    // so do files and paper, where a cached bitmap would blur when zoomed.
+    if (paintsVectors(painter) || world.type() > QTransform::TxScale || world.m11() < 0 || world.m22() < 0) {
         m_d->renderer.render(&painter, target);
         return;
     }

@@ -1,6 +1,7 @@
 #include "platform/qtservices.h"
 
 #include "platform/core/services.h"
+#include "platform/paintexport.h"
 #include "platform/programstyle.h"
 
 #include <QAccessible>
@@ -8,6 +9,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QScreen>
 
 namespace kvx {
@@ -76,6 +78,14 @@ std::optional<QString> showFileDialog(const FileDialogRequest &request)
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!request.defaultExt.isEmpty())
         dialog.setDefaultSuffix(request.defaultExt);
+    // A name typed without an extension takes the one of the filter chosen.
+    if (request.save) {
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
+            const QString suffix = filter.section(QLatin1String("*."), 1, 1).section(QLatin1Char(')'), 0, 0).trimmed();
+            if (!suffix.isEmpty() && !suffix.contains(QLatin1Char('*')))
+                dialog.setDefaultSuffix(suffix);
+        });
+    }
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -91,6 +101,12 @@ std::optional<quint32> showColorDialog(quint32 initial)
     return rgbValueFromColor(chosen);
 }
 
+bool showQtPrintDialog(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
 } // namespace
 
 void installQtServices()
@@ -99,6 +115,7 @@ void installQtServices()
     setMsgBoxHook(showMessageBox);
     setFileDialogHook(showFileDialog);
     setColorDialogHook(showColorDialog);
+    setPrintDialogHook(showQtPrintDialog);
     Screen::setSizeHook([] {
         const QScreen *screen = QGuiApplication::primaryScreen();
         const QSize size = screen ? screen->size() : QSize(1024, 768);

@@ -3,6 +3,7 @@
 // controls, saving; then the golden files of kvx-check (tests/data/kvx-check),
 // the sample exchange and the rack templates. A case that only loads or saves
 // a file belongs in the golden files.
+#include "model/exchangediff.h"
 #include "model/exchangereader.h"
 #include "model/exchangewriter.h"
 #include "model/racktemplates.h"
@@ -376,7 +377,9 @@ private slots:
 
     // kvx-check on the golden files: NAME.kvx, or the command line in
     // NAME.args. NAME.check: "exit N", then the lines kvx-check prints, the
-    // summaries on standard output and the rest on standard error. For a file,
+    // summaries on standard output and the rest on standard error; under
+    // --diff the differences on standard output, unless a file does not load
+    // (exit 2), and the warnings on standard error. For a file,
     // --normalize prints the same report when it does not load,
     // NAME.normalize-error when it cannot be saved, else NAME.normalized or
     // NAME.kvx itself.
@@ -399,12 +402,17 @@ private slots:
         QVERIFY2(checked.startsWith("exit "), "every case needs its .check file");
         const QByteArray report = checked.mid(checked.indexOf('\n') + 1);
         const Run r = run("kvx-check", args);
-        QCOMPARE(r.exitCode, checked.mid(5, checked.indexOf('\n') - 5).toInt());
-        // Summaries go to standard output, everything else to standard error.
+        const int exitCode = checked.mid(5, checked.indexOf('\n') - 5).toInt();
+        QCOMPARE(r.exitCode, exitCode);
+        // Summaries (a diff's lines) go to standard output, everything else to standard error; an inventory's CSV is NAME.csv.
+        const bool diffing = args.contains("--diff") && exitCode != 2;
+        const bool csv = QFile::exists(base + ".csv");
         QByteArray summaries, others;
-        for (const QByteArray &line : report.split('\n'))
-            (line.contains(": ok (") ? summaries : others) += line.isEmpty() ? QByteArray() : line + '\n';
-        QCOMPARE(QString::fromUtf8(r.out), QString::fromUtf8(summaries));
+        for (const QByteArray &line : report.split('\n')) {
+            const bool out = diffing ? !line.contains(": warning: ") : line.contains(": ok (") && !csv;
+            (out ? summaries : others) += line.isEmpty() ? QByteArray() : line + '\n';
+        }
+        QCOMPARE(QString::fromUtf8(r.out), QString::fromUtf8(csv ? test::readFile(base + ".csv") : summaries));
         QCOMPARE(QString::fromUtf8(r.err), QString::fromUtf8(others));
         if (commandLine)
             return;
@@ -435,6 +443,23 @@ private slots:
             const Run r = run("kvx-check", args);
             QCOMPARE(std::tuple(r.exitCode, r.out, r.err), std::tuple(1, QByteArray(), QFile::encodeName(args.last()) + ": cannot open: Not a regular file\n"));
         }
+    }
+
+    // --diff walks the racks, never the places of both rooms together: 1 x
+    // 100,000 against 100,000 x 2 would be 10^10 places. The rack standing in
+    // both is compared all the same.
+    void diffOfRoomsOfOtherShapes()
+    {
+        Exchange wide = example(), tall = example();
+        wide.NoOfRacks = 100000;
+        wide.RackName.redimPreserve({1, 100000});
+        tall.NoOfShoots = 100000;
+        tall.RackName.redimPreserve({100000, 2});
+        tall.CardName.set(Loose("ACAJB4"), 1, 1, 1, 2);
+        QStringList lines;
+        for (const ExchangeDifference &d : diffExchanges(wide, tall))
+            lines << d.line;
+        QCOMPARE(lines, QStringList({"room: 1 x 100000 -> 100000 x 2", "UC-01 shelf 1 slot 9: ACALA image 2 -> ACAJB4 image 2"}));
     }
 
     // The exchange a new user sees first is what make-sample builds from the

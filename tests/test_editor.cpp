@@ -124,7 +124,7 @@ QStringList folderEntries(const QString &folder)
 // tab2 (from 0); size2x10 picks a room size and clicks Update, right the grid bar's arrow; menu5 right-clicks box 5,
 // menu5:Remove chooses, ins2:UE-05 inserts a rack there, temp gives the temporary folder back; colour2 cancels MAS2's
 // colour dialog (colour0 MIS's), colour2:00FF00 chooses; answer:7 and as:new.kvx answer the next message box and file
-// dialog; Add, Insert, Delete, Save, Exit, close, open.
+// dialog; Add, Insert, Delete, Save, Exit, Undo, Redo, close, open; ^Z, ^Y, ^+Z press Ctrl(+Shift)+Z or Y.
 void act(test::EditorSession &session, frmAlter *&f, const QString &steps)
 {
     for (QString step : steps.split(' ', Qt::SkipEmptyParts)) {
@@ -187,14 +187,17 @@ void act(test::EditorSession &session, frmAlter *&f, const QString &steps)
         } else if (step.startsWith("colour")) {
             if (step.contains(':'))
                 session.hooks.setNextColor(step.section(':', 1).toUInt(nullptr, 16));
-            n ? test::clickItem(&f->frameMas(n), f->clrMas(n)) : test::clickItem(f->Frame5, *f->clrMis);
+            n ? test::clickItem(&f->frameMas(n == 1 ? 0 : n), f->clrMas(n)) : test::clickItem(f->Frame5, *f->clrMis);
+        } else if (step[0] == '^') {
+            QTest::keyClick(focus ? focus : f, step.endsWith('Z') ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier | (step[1] == '+' ? Qt::ShiftModifier : Qt::NoModifier));
         } else {
             const QMap<QString, QWidget *> buttons = {{"Add", f->cmdAdd}, {"Insert", f->cmdInsert}, {"Delete", f->cmdDelete}};
-            QVERIFY2(buttons.contains(step) || step == "Save" || step == "Exit" || step == "close", qPrintable(step));
+            const QMap<QString, Menu *> menus = {{"Save", f->MnuSav}, {"Exit", f->mnuEx}, {"Undo", f->mnuUndo}, {"Redo", f->mnuRedo}};
+            QVERIFY2(buttons.contains(step) || menus.contains(step) || step == "close", qPrintable(step));
             if (step == "close")
                 f->close();
             else
-                buttons.contains(step) ? test::click(buttons[step]) : (step == "Save" ? f->MnuSav : f->mnuEx)->trigger();
+                buttons.contains(step) ? test::click(buttons[step]) : menus[step]->trigger();
         }
     }
 }
@@ -283,6 +286,7 @@ QString observe(test::EditorSession &session, frmAlter *f, const QString &key)
              return open ? "open" : f->txtSlot.exists(1) ? "hidden" : "closed";
          }},
         {"site", [f] { return f->txtSiteName->Text(); }},
+        {"tab", [f] { return QString::number(f->SSTab1->Tab()); }},
         {"rings", [f] {
              return listOf(0, 4, [f](int k) {
                  return QStringLiteral("%1 %2 %3")
@@ -343,6 +347,8 @@ private slots:
     void rings();
     void editing_data();
     void editing();
+    void undoing_data();
+    void undoing();
     void insertSaveRefreshInProcess();
     void keyboard_data();
     void keyboard();
@@ -568,6 +574,7 @@ void TestEditor::editing_data()
     QTest::newRow("a locked row takes no typing") << "C1 =XYZ C2" << "rows=" + FiveRows;
     QTest::newRow("Down leaves an open row, storing it") << "2S4 =18 Down" << stored + "focus=S5; current=5:5";
     QTest::newRow("Up leaves an open row, storing it") << "2S4 =18 Up" << stored + "focus=S3; current=3:3";
+    QTest::newRow("Undo, a row open for typing") << "tab1 site =NEW tab0 2C2 =X Undo" << "rows=" + FiveRows + "; open=; site=NEW";
     QTest::newRow("moving within the open row") << "2S4 =18 C4" << "open=4; focus=C4; details=C4/18/3/UC-01/SMC/1/1/#3";
     // Commas and line ends are refused, typed or pasted, the first one pasted too.
     QTest::newRow("comma typed") << "2C2 =A,B 2C2" << "rows=5:C1:0 9:AB:1 13:C3:2 17:C4:3 21:C5:4";
@@ -730,6 +737,67 @@ void TestEditor::editing()
     const auto station = [i](int k) { return ModMain.StationName(placeOf(i).x(), placeOf(i).y(), k).str(); };
     QCOMPARE(observe(session, f, "grid"), listOf(0, places - 1, name).join(','));
     QVERIFY(i < 0 || stationsShown(f).remove('*') == listOf(1, 5, station).join(','));
+}
+
+void TestEditor::undoing_data()
+{
+    QTest::addColumn<QString>("steps"); // before the edits | the edits | after them
+    QTest::addColumn<int>("edits");
+    QTest::addColumn<QString>("undo");  // the Undo item's text after the edits
+    QTest::addColumn<QString>("shown"); // once they are undone
+    QTest::newRow("card row") << "|2C2 =9 C3|" << 1 << "Change card row" << "tab=0; current=2:2";
+    QTest::newRow("Delete, elsewhere") << "rack1 shelf3|C1 Delete|rack2 tab2" << 1 << "Delete card row"
+                                       << "tab=0; shelves=SMX,SMX,SMXC,SMX,SMX at 1 X 3; current=1:1";
+    QTest::newRow("Add") << "|C3 Add|" << 1 << "Add card row" << "current=5:5";
+    QTest::newRow("Insert") << "|C2 Insert|" << 1 << "Insert card row" << "current=2:2; focus=S2";
+    QTest::newRow("station") << "tab1 box1|2st2 =XY|tab0" << 1 << "Change station name" << "tab=1; focus=st2";
+    QTest::newRow("site, typed") << "tab1|site =NEW|" << 1 << "Change site name" << "tab=1";
+    QTest::newRow("room size") << "|tab1 size3x4|tab0" << 1 << "Change room size" << "tab=1";
+    QTest::newRow("insert") << "tab1 box2|ins2:SDE-02|box6" << 1 << "Insert rack SDE-02" << "colours=nGnnnn";
+    QTest::newRow("remove") << "tab1 box5|menu5:Remove|box1" << 1 << "Remove rack UC-01" << "colours=n.nnGn";
+    QTest::newRow("colour") << "tab2|colour2:00FF00|tab0" << 1 << "Change MAS2 colour" << "tab=2";
+    QTest::newRow("MAS3 ticked") << "tab2|tick3|tab0" << 1 << "Add ring MAS3" << "tab=2";
+    QTest::newRow("members") << "tab2|mas1 >,XA0|tab0" << 1 << "Change MAS1 members" << "tab=2";
+    QTest::newRow("after Exit, No") << "|2C1 =EDITED C2|answer:7 Exit open" << 1 << "Change card row" << "current=1:1; told=Do you want to Save the Changes (35)";
+    QTest::newRow("twelve") << "tab1 box2 tab0|2C2 =9 C3 C1 Delete rack2 Add tab1 site =NEW box2 2st1 =Q ins2:UE-05 menu5:Remove "
+                               "size1x2 size3x4 tab2 colour1:00FF00 tick3 mas3 >UC-01|" << 12 << "Change MAS3 members" << "tab=0";
+}
+
+// Each row makes edits and undoes them: the editor would save the file as it was loaded and shows what it showed
+// then, with each edit's place; redone, as after the edits. A save is the clean state, and a load clears the stack.
+void TestEditor::undoing()
+{
+    QFETCH(QString, steps);
+    QFETCH(int, edits);
+    QFETCH(QString, undo);
+    QFETCH(QString, shown);
+    test::EditorSession session;
+    frmAlter *f = session.open(test::testRoom(), 0);
+    QVERIFY(f);
+    const QByteArray loaded = test::readFile(session.dataFile);
+    const auto state = [&] {
+        QByteArray bytes;
+        QStringList seen = {ExchangeWriter().write(ModMain, *ringControls(), &bytes) ? bytes : "refused"};
+        for (const QString key : {"rows", "shelves", "grid", "colours", "site", "rings", "old"})
+            seen << observe(session, f, key);
+        return seen << stationsShown(f).remove(QRegularExpression("[*~]"));
+    };
+    act(session, f, steps.section('|', 0, 0));
+    const QStringList before = state();
+    act(session, f, steps.section('|', 1, 1));
+    const QStringList after = state();
+    act(session, f, steps.section('|', 2));
+    QVERIFY(f->windowTitle().endsWith(" *") && f->mnuUndo->Caption() == "&Undo " + undo && after != before);
+    act(session, f, QString("Undo ").repeated(edits));
+    QCOMPARE(state(), before);
+    expectState(session, f, shown);
+    act(session, f, QString("^Y ").repeated(edits));
+    QCOMPARE(state(), after);
+    act(session, f, "Save ^Z");
+    QVERIFY(f->windowTitle().endsWith(" *") && f->mnuRedo->Caption() == "&Redo " + undo);
+    act(session, f, "^+Z " + QString("^Z ").repeated(edits) + "Save");
+    QVERIFY(test::readFile(session.dataFile) == loaded && f->windowTitle() == "KVX-410 Configuration Editor");
+    QVERIFY(session.load(loaded) && (f = frmAlter::loaded()) && !f->mnuUndo->Enabled() && !f->windowTitle().endsWith('*'));
 }
 
 void TestEditor::insertSaveRefreshInProcess()

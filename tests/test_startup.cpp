@@ -102,6 +102,8 @@ private slots:
         else if (!file.isEmpty())
             QVERIFY(test::writeFile(file, bytes.isEmpty() ? exampleBytes() : bytes));
 
+        // The command line's export starts from the same file.
+        QVERIFY(file.isEmpty() || message.contains("missing") || startDataFile() == file);
         QCOMPARE(test::endsProgram([] { Main(); }), ends);
         if (message.isEmpty()) {
             QCOMPARE(m_hooks->messages.size(), 0);
@@ -146,6 +148,8 @@ private slots:
             QVERIFY(test::writeFile(data + "/" + ini, exampleBytes()));
             QVERIFY(test::writeFile(config + "/kvx.ini", QFile::encodeName(data + "/" + ini) + "\r\n"));
         }
+        // The command line's export reads the installed sample before the first start has copied it.
+        QCOMPARE(startDataFile(), ini.isEmpty() ? root + "/share/kvx410/config.kvx" : data + "/" + ini);
         QCOMPARE(test::endsProgram([] { Main(); }), shown.isEmpty());
         if (shown.isEmpty()) {
             QCOMPARE(m_hooks->messages.value(0).text, QString("DataFile config.kvx missing. Can't Run"));

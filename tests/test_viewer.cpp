@@ -10,6 +10,7 @@
 #include "model/racktemplates.h"
 #include "platform/application.h"
 #include "platform/combobox.h"
+#include "viewer/exportview.h"
 #include "viewer/findbar.h"
 
 #include <QAccessible>
@@ -20,12 +21,16 @@
 #endif
 #include <QLineEdit>
 #include <QPointer>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 using namespace kvx;
 
@@ -225,6 +230,21 @@ QString viewShown(const frmSwitch &form)
     return form.PicRing->Visible() ? "ring" : form.picShelfBig->Visible() ? "shelf" : form.frameRackBig->Visible() ? "rack" : "room";
 }
 
+// Runs a program to its end in a folder, with no display and no Qt platform named: its exit code, standard output and
+// standard error.
+std::tuple<int, QByteArray, QByteArray> runProgram(const QString &program, const QStringList &args, const QString &folder = {})
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        env.remove(QString::fromLatin1(name));
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(folder);
+    p.start(program, args);
+    const bool ended = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
+    return {ended ? p.exitCode() : -1, p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Cards)
@@ -259,6 +279,12 @@ private slots:
     void keyboard();
     void find_data();
     void find();
+    void exportedViews_data();
+    void exportedViews();
+    void exportAndPrint_data();
+    void exportAndPrint();
+    void exportCommand_data();
+    void exportCommand();
 };
 
 void TestViewer::placesRacksNamesAndPanels_data()
@@ -1203,6 +1229,174 @@ void TestViewer::find()
         QVERIFY(test::grabImage(form).save(test::screenshotFolder() + "/find-shelf-marked.png", nullptr, test::ShotQuality));
     if (text == "x" && keys == "Return*6")
         QVERIFY(test::grabImage(form).save(test::screenshotFolder() + "/find-room-dimmed.png", nullptr, test::ShotQuality));
+}
+
+void TestViewer::exportedViews_data()
+{
+    QTest::addColumn<QString>("view"); // opened as a user opens it
+    QTest::addColumn<QString>("name");
+    QTest::newRow("the whole room plan") << "room" << "Room Plan";
+    QTest::newRow("a rack, doors shut") << "rack" << "Rack UC-03";
+    QTest::newRow("a rack, doors open") << "doors" << "Rack UC-03";
+    QTest::newRow("a shelf still growing: the rack") << "growing" << "Rack UC-03";
+    QTest::newRow("a shelf") << "shelf" << "Shelf 1 of UC-03";
+    QTest::newRow("a ring") << "ring" << "MAS1 Ring Lay Out";
+}
+
+// The view shown, exported whole, is pixel for pixel what the screen shows of it.
+void TestViewer::exportedViews()
+{
+    QFETCH(QString, view);
+    QFETCH(QString, name);
+    test::ProgramFixture program;
+    frmSwitch &form = startRacks(program);
+    if (view == "ring")
+        form.MnuMAS1->trigger();
+    else if (view != "room")
+        QVERIFY(test::openRack("UC-03") && (view == "rack" || test::openDoors()));
+    if (view == "shelf" || view == "growing") {
+        QVERIFY(test::clickOn(form.imgShelf(0)));
+        test::growShelf(view == "shelf" ? 6 : 3);
+    }
+    const ViewPicture shown = shownView(form);
+    QCOMPARE(shown.title, "TEST ROOM - " + name);
+    QString error;
+    QVERIFY2(exportView(shown, program.path("view.png"), 1, &error), qPrintable(error));
+    const QImage exported = QImage(program.path("view.png")).convertToFormat(QImage::Format_RGB32);
+    // The open doors stand beside the rack, the left one at the view's left edge.
+    QWidget *widget = view == "room" ? form.PicRoom : view == "ring" ? form.PicRing : view == "shelf" ? form.picShelfBig : static_cast<QWidget *>(form.frameRackBig);
+    const int doors = view == "doors" || view == "growing" ? form.frameLOpen->width() : 0;
+    const QPoint at = widget->mapTo(form.PicSwitch, QPoint(-doors, 0));
+    QCOMPARE(exported.size(), widget->size() + QSize(2 * doors, 0));
+    if (view == "growing")
+        return; // the screen shows the box growing over the rack
+    const QImage screen = test::grabImage(*form.PicSwitch);
+    const QRect seen = QRect(at, exported.size()) & screen.rect();
+    QVERIFY(seen.width() > 250 && seen.height() > 250);
+    QCOMPARE(exported.copy(seen.translated(-at)), screen.copy(seen));
+}
+
+void TestViewer::exportAndPrint_data()
+{
+    QTest::addColumn<QString>("file");    // answered to the dialog, in a folder that holds the folders folder.pdf and full
+    QTest::addColumn<bool>("printed");    // to the file, else exported; no file cancels
+    QTest::addColumn<QString>("message"); // its start; @ the folder
+    QTest::newRow("PNG at twice the density") << "room.PNG" << false << "";
+    QTest::newRow("SVG") << "room.svg" << false << "";
+    QTest::newRow("PDF") << "room.pdf" << false << "";
+    QTest::newRow("printed") << "print.pdf" << true << "";
+    QTest::newRow("cancelled") << "" << false << "";
+    QTest::newRow("print cancelled") << "" << true << "";
+    QTest::newRow("no format of its own") << "room.jpg" << false << "Cannot export to file @/room.jpg: its extension names none";
+    QTest::newRow("a folder not there") << "gone/room.svg" << false << "Cannot write file @/gone/room.svg: No such file or directory";
+    QTest::newRow("over a folder") << "folder.pdf" << false << "Cannot write file @/folder.pdf: Not a regular file";
+    QTest::newRow("printed over a folder") << "folder.pdf" << true << "Cannot print to file @/folder.pdf";
+    QTest::newRow("a full disk") << "full/room.png" << false << "Cannot write file @/full/room.png: No space left on device";
+}
+
+// Exchange > Export View... writes the format its name asks for, Print... one page: the whole room plan, its pictures as
+// vectors and its names as text in SVG and PDF. A failure is told and leaves nothing behind.
+void TestViewer::exportAndPrint()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, printed);
+    QFETCH(QString, message);
+    test::ProgramFixture program;
+    QFile sample(QStringLiteral(KVX_SAMPLE_FILE));
+    QVERIFY(sample.open(QIODevice::ReadOnly) && program.start(sample.readAll()) && QTest::qWaitForWindowActive(&frmSwitch::get()));
+    frmSwitch &form = frmSwitch::get();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(file);
+    QVERIFY(QDir(dir.path()).mkdir("folder.pdf") && QDir(dir.path()).mkdir("full"));
+    std::optional<test::TinyDisk> disk;
+    if (file.startsWith("full") && !(disk.emplace(dir.filePath("full")).mounted() && disk->fill()))
+        QSKIP("needs root to mount a small disk");
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot) + QDir(dir.filePath("full")).entryList(QDir::Files);
+    const auto noPrinter = qScopeGuard([] { setPrintDialogHook({}); });
+    setPrintDialogHook([&](QPrinter &printer) {
+        printer.setOutputFileName(path);
+        return !file.isEmpty();
+    });
+    program.hooks.setNextFile(file.isEmpty() ? std::nullopt : std::optional<QString>(path));
+    QTest::keyClick(&form, printed ? Qt::Key_P : Qt::Key_E, printed ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(program.hooks.fileRequests.size(), printed ? 0 : 1);
+    QCOMPARE(program.hooks.messages.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty() || file.isEmpty()) {
+        QVERIFY(message.isEmpty() || program.hooks.messages[0].text.startsWith(message.replace("@", dir.path())));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot) + QDir(dir.filePath("full")).entryList(QDir::Files), before);
+        return;
+    }
+    QStringList racks;
+    for (int i = 1; i <= ModMain.RackIndex; ++i)
+        racks << form.lblRack(i).Caption();
+    const QByteArray bytes = test::readFile(path);
+    if (file.endsWith(".PNG"))
+        QCOMPARE(QImage(path).size(), form.PicRoom->size() * 2);
+    // The pictures' own shapes, not one image of them; every name a text.
+    if (file.endsWith(".svg"))
+        QVERIFY(bytes.count("<path") > 10 * racks.size() && !bytes.contains("<image"));
+    for (const QString &rack : racks)
+        QVERIFY2(!file.endsWith(".svg") || bytes.contains(" >" + rack.toUtf8() + "</text>"), qPrintable(rack));
+    if (!file.endsWith(".pdf"))
+        return;
+    const auto [pagesRead, info, infoError] = runProgram("pdfinfo", {path});
+    const auto [textRead, text, textError] = runProgram("pdftotext", {path, "-"});
+    QVERIFY2(pagesRead == 0 && textRead == 0, "pdfinfo and pdftotext (poppler-utils) read the PDF");
+    QVERIFY(info.simplified().contains("Pages: 1 "));
+    const QStringList words = QString::fromUtf8(text).split(QRegularExpression("\\s+"));
+    for (const QString &rack : racks)
+        QVERIFY2(words.contains(rack), qPrintable(rack));
+    QCOMPARE(text.contains("KINGSBRIDGE TRUNK EXCHANGE - Room Plan"), printed);
+}
+
+void TestViewer::exportCommand_data()
+{
+    QTest::addColumn<QString>("args"); // after --export, split at blanks: @ the folder written to, SAMPLE the sample
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("error"); // on standard error; NAME.check: the report of that golden file
+    QTest::addColumn<QString>("word");  // the PDF written holds as text
+    QTest::newRow("UC-01's fullest shelf at scale 1") << "shelf @/s.png --file SAMPLE --rack UC-01 --shelf 1 --scale 1" << 0 << "" << "";
+    QTest::newRow("the room as SVG") << "room @/r.svg --file SAMPLE" << 0 << "" << "";
+    QTest::newRow("MAS4 as PDF") << "ring @/r.pdf --ring mas4 --file SAMPLE" << 0 << "" << "UE-05";
+    QTest::newRow("a shelf as PDF: card names down the cards") << "shelf @/s.pdf --file SAMPLE --rack UC-01 --shelf 2" << 0 << "" << "ACTUR5AB";
+    QTest::newRow("a power rack at half scale") << "rack @/r.png --file SAMPLE --rack SDE-01 --scale 0.5" << 0 << "" << "";
+    QTest::newRow("an unknown view") << "hall @/x.png --file SAMPLE" << 2 << "kvx410: unknown view \"hall\": room, rack, shelf or ring" << "";
+    QTest::newRow("an unknown format") << "room @/x.gif --file SAMPLE" << 2 << "kvx410: @/x.gif: its extension chooses the format: .png, .svg or .pdf" << "";
+    QTest::newRow("an unknown option") << "room @/x.png --fast" << 2 << "kvx410: unknown option --fast" << "";
+    QTest::newRow("a rack view without a rack") << "rack @/x.png" << 2 << "kvx410: the rack view needs --rack NAME" << "";
+    QTest::newRow("a ring for the room") << "room @/x.png --ring MIS" << 2 << "kvx410: --ring is for the ring view" << "";
+    QTest::newRow("shelf 6") << "shelf @/x.png --rack UC-01 --shelf 6" << 2 << "kvx410: --shelf takes a shelf from 1 to 5, not \"6\"" << "";
+    QTest::newRow("scale 0") << "room @/x.png --scale 0" << 2 << "kvx410: --scale takes a number above 0 and at most 8, not \"0\"" << "";
+    QTest::newRow("a rack not in the file") << "rack @/x.png --file SAMPLE --rack UC-99" << 1 << "kvx410: no rack is named \"UC-99\"" << "";
+    QTest::newRow("a shelf without a station") << "shelf @/x.pdf --file SAMPLE --rack SDE-01 --shelf 1" << 1 << "kvx410: shelf 1 of rack SDE-01 has no station" << "";
+    QTest::newRow("a ring beyond the file's") << "ring @/x.svg --file example.kvx --ring MAS3" << 1 << "kvx410: the file has 2 MAS rings: no ring MAS3" << "";
+    QTest::newRow("a corrupted data file") << "room @/x.png --file bad-slot.kvx" << 1 << "bad-slot.check" << "";
+    QTest::newRow("no data file") << "room @/x.png --file none.kvx" << 1 << "none.kvx: cannot open: No such file or directory" << "";
+    QTest::newRow("a folder not there") << "room @/gone/x.png --file SAMPLE" << 1 << "kvx410: Cannot write file @/gone/x.png: No such file or directory" << "";
+}
+
+// kvx410 --export, run in the golden files' folder: one file written, or one line of error and nothing written.
+void TestViewer::exportCommand()
+{
+    QFETCH(QString, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, error);
+    QFETCH(QString, word);
+    QTemporaryDir out;
+    const QString folder = QFINDTESTDATA("data/kvx-check");
+    const QStringList list = QString("--export " + args).replace("@", out.path()).replace("SAMPLE", KVX_SAMPLE_FILE).split(' ');
+    const auto [code, output, errors] = runProgram(qEnvironmentVariable("KVX_BUILD_DIR") + "/kvx410", list, folder);
+    if (error.endsWith(".check"))
+        error = QString(test::readFile(folder + '/' + error)).section('\n', 1, 1);
+    QCOMPARE(QString::fromUtf8(errors), error.isEmpty() ? QString() : error.replace("@", out.path()) + '\n');
+    QCOMPARE(code, exitCode);
+    const QStringList written = QDir(out.path()).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(written.size(), exitCode ? 0 : 1);
+    const auto [textRead, text, textError] = word.isEmpty() ? std::tuple(0, QByteArray(), QByteArray()) : runProgram("pdftotext", {out.filePath(written.value(0)), "-"});
+    QVERIFY(word.isEmpty() || (textRead == 0 && QString::fromUtf8(text).split(QRegularExpression("\\s+")).contains(word)));
+    // The command line's shelf is the program's, pixel for pixel.
+    const QString difference = args.contains("s.png") && !exitCode ? differenceFromReference(QImage(out.filePath("s.png")).convertToFormat(QImage::Format_RGB32), "shelfview-UC01") : QString();
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
 // The program's own application object: its handling of errors escaping an event handler is under test.

@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth libx11-dev xdotool
   dpkg-dev lintian desktop-file-utils
+  poppler-utils
   fonts-dejavu-core fonts-liberation2
 )
 

@@ -67,6 +67,8 @@ public:
     Menu *MnuExge = nullptr;
     Menu *MnuOpen = nullptr;
     Menu *MnuCon = nullptr;
+    Menu *MnuExport = nullptr; // the view shown, to a file (exportview.cpp)
+    Menu *MnuPrint = nullptr;
     Menu *MnuDash = nullptr;
     Menu *MnuEnd = nullptr;
     Menu *MnuView = nullptr;

@@ -9,6 +9,7 @@
 #include "model/modmain.h"
 #include "platform/core/errors.h"
 #include "platform/core/files.h"
+#include "viewer/exportview.h"
 #include "viewer/loadexchange.h"
 
 #include <QMenuBar>
@@ -21,6 +22,8 @@ void frmSwitch::createMenus()
     MnuExge = new Menu(bar, QStringLiteral("&Exchange"));
     MnuOpen = new Menu(MnuExge, QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O));
     MnuCon = new Menu(MnuExge, QStringLiteral("&Configure"), QKeySequence(Qt::CTRL | Qt::Key_E));
+    MnuExport = new Menu(MnuExge, QStringLiteral("Export &View..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    MnuPrint = new Menu(MnuExge, QStringLiteral("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P));
     MnuDash = new Menu(MnuExge, QStringLiteral("-"));
     MnuEnd = new Menu(MnuExge, QStringLiteral("E&xit"));
 
@@ -50,6 +53,8 @@ void frmSwitch::connectMenus()
 {
     connect(MnuOpen, &Menu::Click, this, &frmSwitch::MnuOpen_Click);
     connect(MnuCon, &Menu::Click, this, &frmSwitch::MnuCon_Click);
+    connect(MnuExport, &Menu::Click, this, [this] { exportShownView(*this); });
+    connect(MnuPrint, &Menu::Click, this, [this] { printShownView(*this); });
     connect(MnuEnd, &Menu::Click, this, &frmSwitch::MnuEnd_Click);
     connect(MnuPrg, &Menu::Click, this, &frmSwitch::MnuPrg_Click);
     connect(MnuME, &Menu::Click, this, &frmSwitch::MnuME_Click);

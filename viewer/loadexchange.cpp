@@ -53,12 +53,28 @@ bool readDataFile(Exchange &fresh)
 
 } // namespace
 
+QString roomTooLarge(const Exchange &x)
+{
+    if (qint64(x.shoots()) * x.racks() <= MaxShownPlaces)
+        return {};
+    return QStringLiteral("The room of %1 shoots x %2 places is too large to show: at most %3 places")
+        .arg(x.shoots())
+        .arg(x.racks())
+        .arg(MaxShownPlaces);
+}
+
+void adoptExchange(Exchange &&fresh)
+{
+    ModMain.XFactor = float(Screen::Width()) / 15360.0f;
+    ModMain.YFactor = double(Screen::Height()) / 11520.0;
+    ModMain.adopt(std::move(fresh));
+    frmSwitch::get().setRingMenus();
+    tellModelReplaced();
+}
+
 bool LoadExchange(OnLoadFailure onFailure)
 {
     checkDesktop();
-    ModMain.XFactor = float(Screen::Width()) / 15360.0f;
-    ModMain.YFactor = double(Screen::Height()) / 11520.0;
-
     Exchange fresh;
     // The MAS colours live for the whole run: a file with fewer rings leaves
     // the colours of the others as they were.
@@ -69,21 +85,15 @@ bool LoadExchange(OnLoadFailure onFailure)
     QString refused;
     if (!readDataFile(fresh))
         refused = QStringLiteral("Data File Currupted. Cannot Load");
-    else if (qint64(fresh.shoots()) * fresh.racks() > MaxShownPlaces)
-        refused =
-            QStringLiteral("The room of %1 shoots x %2 places is too large to show: at most %3 places. Cannot Load")
-                .arg(fresh.shoots())
-                .arg(fresh.racks())
-                .arg(MaxShownPlaces);
+    else if (!roomTooLarge(fresh).isEmpty())
+        refused = roomTooLarge(fresh) + QStringLiteral(". Cannot Load");
     if (!refused.isEmpty()) {
         MsgBox(refused, vbOKOnly);
         if (onFailure == OnLoadFailure::EndProgram)
             End();
         return false;
     }
-    ModMain.adopt(std::move(fresh));
-    frmSwitch::get().setRingMenus();
-    tellModelReplaced();
+    adoptExchange(std::move(fresh));
     return true;
 }
 

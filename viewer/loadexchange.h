@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QString>
+
 namespace kvx {
+
+struct Exchange;
 
 enum class OnLoadFailure {
     EndProgram,   // start-up: the message, then the program ends
@@ -11,5 +15,12 @@ enum class OnLoadFailure {
 // factors, the file (all or nothing) and the ring menus of the main window.
 // Returns false when the file could not be read and the program goes on.
 bool LoadExchange(OnLoadFailure onFailure = OnLoadFailure::EndProgram);
+
+// Why a room is too large to show, in a sentence; empty when it is not.
+QString roomTooLarge(const Exchange &x);
+
+// Makes a freshly read exchange the one shown: the screen factors, the
+// model, the ring menus of the main window and the editor.
+void adoptExchange(Exchange &&fresh);
 
 } // namespace kvx

@@ -89,6 +89,12 @@ public:
             return textBytes() == other.textBytes();
         return text() == other.text();
     }
+    // The same kind and the same number or bytes: what putting a value back
+    // must give, where the loose comparisons would take "" for 0.
+    bool identical(const Loose &other) const
+    {
+        return isShared() && other.isShared() ? textBytes() == other.textBytes() : m_bits == other.m_bits;
+    }
 
 private:
     // A text of up to six bytes is kept in the value itself. A longer one is
