@@ -70,7 +70,24 @@ int showMessageBox(const MsgBoxCall &call)
     }
 }
 
-std::optional<QString> showFileDialog(const FileDialogRequest &request)
+
+std::optional<quint32> showColorDialog(quint32 initial)
+{
+    const QColor chosen = QColorDialog::getColor(colorFromRgbValue(initial), QApplication::activeWindow());
+    if (!chosen.isValid())
+        return std::nullopt;
+    return rgbValueFromColor(chosen);
+}
+
+bool showQtPrintDialog(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace
+
+std::optional<QString> showQtFileDialog(const FileDialogRequest &request)
 {
     QFileDialog dialog(QApplication::activeWindow(), request.title, request.initDir);
     dialog.setNameFilters(filterPatterns(request.filter));
@@ -93,27 +110,11 @@ std::optional<QString> showFileDialog(const FileDialogRequest &request)
     return dialog.selectedFiles().constFirst();
 }
 
-std::optional<quint32> showColorDialog(quint32 initial)
-{
-    const QColor chosen = QColorDialog::getColor(colorFromRgbValue(initial), QApplication::activeWindow());
-    if (!chosen.isValid())
-        return std::nullopt;
-    return rgbValueFromColor(chosen);
-}
-
-bool showQtPrintDialog(QPrinter &printer)
-{
-    QPrintDialog dialog(&printer, QApplication::activeWindow());
-    return dialog.exec() == QDialog::Accepted;
-}
-
-} // namespace
-
 void installQtServices()
 {
     QApplication::setStyle(createProgramStyle());
     setMsgBoxHook(showMessageBox);
-    setFileDialogHook(showFileDialog);
+    setFileDialogHook(showQtFileDialog);
     setColorDialogHook(showColorDialog);
     setPrintDialogHook(showQtPrintDialog);
     Screen::setSizeHook([] {

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "platform/core/services.h"
+
 #include <QColor>
+
+#include <optional>
 
 namespace kvx {
 
@@ -8,6 +12,10 @@ namespace kvx {
 // size behind the platform hooks, and sets the program's style. The program
 // calls it once at start-up, before its first window.
 void installQtServices();
+
+// The file dialog behind the hook: Qt's own, the filter's extension added to
+// a name typed without one.
+std::optional<QString> showQtFileDialog(const FileDialogRequest &request);
 
 // Asks the desktop, once, whether assistive technology is listening. Every
 // window asks when it is first shown, and on X11 the answer comes over the

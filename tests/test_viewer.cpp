@@ -10,6 +10,7 @@
 #include "model/racktemplates.h"
 #include "platform/application.h"
 #include "platform/combobox.h"
+#include "platform/qtservices.h"
 #include "viewer/exportview.h"
 #include "viewer/findbar.h"
 
@@ -1037,6 +1038,25 @@ void TestViewer::sampleExchange()
     form.MnuMIS->trigger();
     QVERIFY(test::grabImage(form).save(folder + "ring-mis-" + size, nullptr, test::ShotQuality));
     form.MnuSwitch->trigger();
+    if (design) { // the README's pictures of the export dialog and the find bar
+        kvx::setFileDialogHook([&](const kvx::FileDialogRequest &request) {
+            QTimer::singleShot(0, [&] {
+                QWidget *dialog = QApplication::activeModalWidget();
+                QVERIFY(dialog && dialog->grab().save(folder + "export-dialog.png", nullptr, test::ShotQuality));
+                dialog->close();
+            });
+            return kvx::showQtFileDialog(request);
+        });
+        QTest::keyClick(&form, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+        kvx::setFileDialogHook([](const kvx::FileDialogRequest &) { return std::optional<QString>(); });
+        QVERIFY(QFile::exists(folder + "export-dialog.png"));
+        QApplication::setActiveWindow(&form);
+        QTest::keyClick(&form, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(form.findBar() && form.findBar()->isVisible());
+        QTest::keyClicks(form.findBar()->edit(), "ictrq");
+        QVERIFY(test::grabImage(form).save(folder + "find-" + size, nullptr, test::ShotQuality));
+        QTest::keyClick(form.findBar()->edit(), Qt::Key_Escape);
+    }
 
     for (const QString rack : {"UE-01", "UD-01", "UC-01", "XA-1A", "XA0", "XB-1A", "CA"}) {
         const Image &plan = form.imgRack(test::rackIndex(rack));

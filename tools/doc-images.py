@@ -23,6 +23,8 @@ PICTURES = [
     ("editor-small-change.png", "editor-small-change.png"),
     ("editor-major-change.png", "editor-major-change.png"),
     ("editor-ring-change.png", "editor-ring-change.png"),
+    ("export-dialog.png", "export-dialog.png"),
+    ("find-bar.png", "find-1024x768.png"),
 ]
 
 SIGNATURE = b"\x89PNG\r\n\x1a\n"
