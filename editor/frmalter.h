@@ -35,7 +35,10 @@
 #include "platform/singleform.h"
 #include "platform/textbox.h"
 
+#include <QPoint>
+
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QUndoStack;
@@ -198,8 +201,13 @@ public:
 private:
     friend class SingleForm<frmAlter>;
     frmAlter();
-    // frmalter_keys.cpp: the order of Tab, and names for screen readers
+    // frmalter_keys.cpp: the order of Tab, names for screen readers, the
+    // room grid's and the colour swatches' keys
     void arrangeKeyboard();
+    void arrangeGridKeys();
+    void arrangeSwatchKeys();
+    void Frame6_KeyDown(int &KeyCode, int Shift);
+    void setCurrentBox(int Index, bool byKey);
 
     // frmalter.cpp: window, rack and shelf choice, saving
     void createMenus();
@@ -250,8 +258,12 @@ private:
     void ClearEditGrid(int shoots, int racks);
     void HScroll1_Change();
     void VScroll1_Change();
-    void lblEdRack_MouseDown(int Index, int Button);
+    // A pop-up asked for by a key is shown at the box rather than the mouse.
+    void lblEdRack_MouseDown(int Index, int Button, std::optional<QPoint> popupAt = {});
     void selectPlace(int Index);
+    // The shoot and place of a box of the grid.
+    static int boxShoot(int Index);
+    static int boxPlace(int Index);
     void txtEdShelf_Change(int Index);
     void txtEdShelf_GotFocus(int Index);
     void txtEdShelf_LostFocus(int Index);
