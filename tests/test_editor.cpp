@@ -262,13 +262,16 @@ QString observe(test::EditorSession &session, frmAlter *f, const QString &key)
         {"current", [&] { return rowsWhere([f](int n) { return f->txtCard(n).BackColor() == Green; }) + ':' + f->lblSpy->Caption(); }},
         {"open", [&] { return rowsWhere([f](int n) { return !f->txtSlot(n).Locked(); }); }},
         {"focus", focus},
-        {"at", [] { // where the focus is, as a screen reader hears it, "framed" when the frame shows it
+        {"at", [f] { // where the focus is, as a screen reader hears it, "framed" when the frame shows it, "+X" framed elsewhere
              QWidget *at = QApplication::focusWidget();
              QAccessibleInterface *widget = QAccessible::queryAccessibleInterface(at), *item = widget->focusChild();
              const auto *holder = qobject_cast<Container *>(at);
+             QString name = at->accessibleName().isEmpty() ? widget->text(QAccessible::Name) : at->accessibleName();
              if (holder && holder->currentItem() && item)
-                 return item->text(QAccessible::Name) + (holder->focusFrameShown() ? " framed" : "");
-             return at->accessibleName().isEmpty() ? widget->text(QAccessible::Name) : at->accessibleName();
+                 name = item->text(QAccessible::Name) + (holder->focusFrameShown() ? " framed" : "");
+             for (const Container *other : f->findChildren<Container *>())
+                 name += other != at && other->focusFrameShown() ? " +" + other->accessibleName() : "";
+             return name;
          }},
         {"details", details},
         {"shelves", [f] {
@@ -877,8 +880,8 @@ void TestEditor::keyboard_data()
     QTest::newRow("grid: Shift+F10, Insert, undone") << 1 << QStringList() << grid + "Right S-F10:Insert/UE/UE-05 ^Z" << "place2= as loaded; colours=nGnnnn; at=Empty, shoot 1, place 2 framed";
     QTest::newRow("grid: Shift+F10, Insert, undone, redone") << 1 << QStringList() << grid + "Right S-F10:Insert/UE/UE-05 ^Z ^Y" << "place2=UE-05 from its template; colours=nWnnnn";
     // A swatch opens the colour dialog with Enter or Space; the colour chosen is one edit, undone with the keys.
-    QTest::newRow("swatch: Enter") << 2 << QStringList() << "Tab Tab pick:00FF00 Return" << "at=MIS colour framed; rings=1 UC-01,UD-02 ff00|1 UC-01 10000|1 XA0 20000|1 UD-02,XA0 30000|1 SDE-01 40000";
-    QTest::newRow("swatch: Space, undone") << 2 << QStringList() << "Tab Tab Tab Tab Tab Tab pick:00FF00 Space ^Z" << "rings=1 UC-01,UD-02 ff|1 UC-01 10000|1 XA0 20000|1 UD-02,XA0 30000|1 SDE-01 40000";
+    QTest::newRow("swatch: Enter, undone, redone") << 2 << QStringList() << "Tab Tab pick:00FF00 Return ^Z ^Y" << "at=MIS colour framed; rings=1 UC-01,UD-02 ff00|1 UC-01 10000|1 XA0 20000|1 UD-02,XA0 30000|1 SDE-01 40000";
+    QTest::newRow("swatch: Space") << 2 << QStringList() << "Tab Tab Tab Tab Tab Tab pick:00FF00 Space" << "rings=1 UC-01,UD-02 ff|1 UC-01 10000|1 XA0 ff00|1 UD-02,XA0 30000|1 SDE-01 40000";
 }
 
 // With the keyboard alone every control is reached, in the order it is read, named for a screen reader, and does
@@ -909,7 +912,7 @@ void TestEditor::keyboard()
     QCOMPARE(reached, order);
     act(session, f, keys);
     expectState(session, f, expect);
-    const QString shot = QMap<QString, QString>{{"grid: Enter chooses", "grid"}, {"grid: to the far corner", "grid-scrolled"}, {"swatch: Enter", "swatch"}}.value(QTest::currentDataTag());
+    const QString shot = QMap<QString, QString>{{"grid: Enter chooses", "grid"}, {"grid: to the far corner", "grid-scrolled"}, {"swatch: Enter, undone, redone", "swatch"}}.value(QTest::currentDataTag());
     QVERIFY(shot.isEmpty() || f->grab().save(test::screenshotFolder() + "/editor-keys-" + shot + ".png", nullptr, test::ShotQuality));
 }
 
