@@ -20,8 +20,9 @@
 // boxes (frmalter_grid.cpp) and the grid's pop-up with rack insertion
 // (frmalter_insert.cpp) of the "Major Change" tab, the card rows of the
 // "Small Change" tab (frmalter_cards.cpp) and the "Ring Change" tab
-// (frmalter_rings.cpp); undo and redo (frmalter_undo.cpp); Tab's order and the
-// names a screen reader hears (frmalter_keys.cpp).
+// (frmalter_rings.cpp); undo and redo (frmalter_undo.cpp); Tab's order, the
+// names a screen reader hears and the keys of the room grid and the colour
+// swatches (frmalter_keys.cpp).
 
 #include "model/exchangereader.h"
 #include "model/exchangewriter.h"
