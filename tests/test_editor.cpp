@@ -876,7 +876,6 @@ void TestEditor::keyboard_data()
     QTest::newRow("grid: back to the first") << 1 << QStringList() << "size15x15 Tab End" + QString(" Down").repeated(14) + QString(" Up").repeated(14) + " Home"
                                              << "at=UC-01, shoot 1, place 1 framed; seen=first; bars=0/2 0/2 0/0";
     QTest::newRow("grid: Menu key, Remove") << 1 << QStringList() << grid + "Down Right Menu:Remove" << "at=Empty, shoot 2, place 2 framed; grid=UC-01,,UD-02,XA0,,SDE-01; colours=n.nn.n";
-    QTest::newRow("grid: Shift+F10, Insert") << 1 << QStringList() << grid + "Right S-F10:Insert/UE/UE-05" << "place2=UE-05 from its template; colours=nWnnnn";
     QTest::newRow("grid: Shift+F10, Insert, undone") << 1 << QStringList() << grid + "Right S-F10:Insert/UE/UE-05 ^Z" << "place2= as loaded; colours=nGnnnn; at=Empty, shoot 1, place 2 framed";
     QTest::newRow("grid: Shift+F10, Insert, undone, redone") << 1 << QStringList() << grid + "Right S-F10:Insert/UE/UE-05 ^Z ^Y" << "place2=UE-05 from its template; colours=nWnnnn";
     // A swatch opens the colour dialog with Enter or Space; the colour chosen is one edit, undone with the keys.
