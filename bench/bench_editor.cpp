@@ -1,6 +1,7 @@
 // Opening the configuration editor on the largest exchange it can make: 15
 // shoots of 15 places, every place a rack, every shelf 35 cards, all four MAS
-// rings of 14 members; choosing a rack; undoing and redoing a room size change. Run build/bench-editor in a Release or RelWithDebInfo
+// rings of 14 members; choosing a rack; undoing and redoing a room size change;
+// an arrow key in the room grid. Run build/bench-editor in a Release or RelWithDebInfo
 // build and read the figures; times are never asserted.
 
 #include "bench/largestexchange.h"
@@ -9,12 +10,14 @@
 #include "platform/combobox.h"
 #include "platform/commandbutton.h"
 #include "platform/core/services.h"
+#include "platform/frame.h"
 #include "platform/listbox.h"
 #include "platform/menu.h"
 #include "platform/tabcontrol.h"
 #include "viewer/frmswitch.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QUndoStack>
 
 #include <benchmark/benchmark.h>
@@ -102,6 +105,38 @@ void BM_UndoRedoRoomSize(benchmark::State &state)
     settle();
 }
 BENCHMARK(BM_UndoRedoRoomSize)->Args({1, 1})->Args({14, 14})->Unit(benchmark::kMillisecond);
+
+// One arrow key in the room grid of 15 x 15 places, the frame moved and the
+// grid scrolled into sight through its bars, then painted: the keys go along
+// each shoot and down to the next, then back up to the first.
+void BM_GridKey(benchmark::State &state)
+{
+    kvx::ModMain.adopt(largestExchange());
+    kvx::frmAlter::showEditor();
+    kvx::frmAlter *f = kvx::frmAlter::loaded();
+    f->SSTab1->setTab(1);
+    f->Frame6->setFocus(Qt::TabFocusReason);
+    settle();
+    std::vector<Qt::Key> keys;
+    for (int shoot = 1; shoot <= Shoots; ++shoot) {
+        keys.insert(keys.end(), Places - 1, shoot % 2 ? Qt::Key_Right : Qt::Key_Left);
+        keys.push_back(shoot < Shoots ? Qt::Key_Down : Qt::Key_Home);
+    }
+    keys.insert(keys.end(), Shoots - 1, Qt::Key_Up);
+    size_t next = 0;
+    for (auto _ : state) {
+        QKeyEvent press(QEvent::KeyPress, keys[next], Qt::NoModifier);
+        QCoreApplication::sendEvent(f->Frame6, &press);
+        next = (next + 1) % keys.size();
+        settle();
+    }
+    if (!f->Frame6->currentItem() || !f->Frame6->focusFrameShown())
+        state.SkipWithError("the keys did not move the grid's frame");
+    kvx::frmAlter::discard();
+    kvx::frmSwitch::discard();
+    settle();
+}
+BENCHMARK(BM_GridKey)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -20,8 +20,9 @@
 // boxes (frmalter_grid.cpp) and the grid's pop-up with rack insertion
 // (frmalter_insert.cpp) of the "Major Change" tab, the card rows of the
 // "Small Change" tab (frmalter_cards.cpp) and the "Ring Change" tab
-// (frmalter_rings.cpp); undo and redo (frmalter_undo.cpp); Tab's order and the
-// names a screen reader hears (frmalter_keys.cpp).
+// (frmalter_rings.cpp); undo and redo (frmalter_undo.cpp); Tab's order, the
+// names a screen reader hears and the keys of the room grid and the colour
+// swatches (frmalter_keys.cpp).
 
 #include "model/exchangereader.h"
 #include "model/exchangewriter.h"
@@ -35,7 +36,10 @@
 #include "platform/singleform.h"
 #include "platform/textbox.h"
 
+#include <QPoint>
+
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QUndoStack;
@@ -198,8 +202,13 @@ public:
 private:
     friend class SingleForm<frmAlter>;
     frmAlter();
-    // frmalter_keys.cpp: the order of Tab, and names for screen readers
+    // frmalter_keys.cpp: the order of Tab, names for screen readers, the
+    // room grid's and the colour swatches' keys
     void arrangeKeyboard();
+    void arrangeGridKeys();
+    void arrangeSwatchKeys();
+    void Frame6_KeyDown(int &KeyCode, int Shift);
+    void setCurrentBox(int Index, bool byKey);
 
     // frmalter.cpp: window, rack and shelf choice, saving
     void createMenus();
@@ -250,8 +259,12 @@ private:
     void ClearEditGrid(int shoots, int racks);
     void HScroll1_Change();
     void VScroll1_Change();
-    void lblEdRack_MouseDown(int Index, int Button);
+    // A pop-up asked for by a key is shown at the box rather than the mouse.
+    void lblEdRack_MouseDown(int Index, int Button, std::optional<QPoint> popupAt = {});
     void selectPlace(int Index);
+    // The shoot and place of a box of the grid.
+    static int boxShoot(int Index);
+    static int boxPlace(int Index);
     void txtEdShelf_Change(int Index);
     void txtEdShelf_GotFocus(int Index);
     void txtEdShelf_LostFocus(int Index);

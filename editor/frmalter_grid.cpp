@@ -21,18 +21,17 @@ namespace {
 
 constexpr int StationBoxes = 5;
 
-// The place of grid element i, for a room of `racks` places per shoot.
-int shootOf(int i, int racks)
-{
-    return (i - 1) / racks + 1;
-}
-
-int placeOf(int i, int racks)
-{
-    return (i - 1) % racks + 1;
-}
-
 } // namespace
+
+int frmAlter::boxShoot(int Index)
+{
+    return (Index - 1) / ModMain.racks() + 1;
+}
+
+int frmAlter::boxPlace(int Index)
+{
+    return (Index - 1) % ModMain.racks() + 1;
+}
 
 void frmAlter::createRoomGrid(Container *tab)
 {
@@ -155,19 +154,18 @@ void frmAlter::VScroll1_Change()
         Frame6->setTop(-(Frame6->Height() - Picture1->Height()) * VScroll1->Value() / VScroll1->Max());
 }
 
-void frmAlter::lblEdRack_MouseDown(int Index, int Button)
+void frmAlter::lblEdRack_MouseDown(int Index, int Button, std::optional<QPoint> popupAt)
 {
     // A place that cannot be shown still gets its menu.
     skipError([this, Index] { selectPlace(Index); });
     if (Button == MouseButtons::RightButton)
-        mnuEdit->popup();
+        popupAt ? mnuEdit->popup(*popupAt) : mnuEdit->popup();
 }
 
 void frmAlter::selectPlace(int Index)
 {
-    const int racks = ModMain.racks();
-    EdShoot = shootOf(Index, racks);
-    EdPlace = placeOf(Index, racks);
+    EdShoot = boxShoot(Index);
+    EdPlace = boxPlace(Index);
     for (int k = 1; k <= StationBoxes; ++k)
         txtEdShelf(k - 1).setText(ModMain.StationName(EdShoot, EdPlace, k).str());
     if (EdSelIndex > 0 && lblEdRack.exists(EdSelIndex))
@@ -176,6 +174,7 @@ void frmAlter::selectPlace(int Index)
     EdSelIndex = Index;
     EdSavedColor = box.BackColor();
     box.setBackColor(HighlightColor);
+    Frame6->setCurrentItem(&box); // the keys go on from the place chosen
 }
 
 void frmAlter::txtEdShelf_Change(int Index)
@@ -223,8 +222,7 @@ void frmAlter::mnuRem_Click()
         MsgBox(QStringLiteral("Already Vaccunt"), vbInformation, QStringLiteral("InValid Action"));
         return;
     }
-    const int racks = ModMain.racks();
-    const EditScope scope{EditScope::Place, shootOf(i, racks), placeOf(i, racks)};
+    const EditScope scope{EditScope::Place, boxShoot(i), boxPlace(i)};
     const EditState before = capture(scope);
     const QString name = box.Caption();
     box.setCaption(QString());

@@ -3,6 +3,9 @@
 #include "platform/core/errors.h"
 #include "platform/core/events.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace kvx {
 
 ScrollBar::ScrollBar(Qt::Orientation orientation, QWidget *parent)
@@ -23,6 +26,16 @@ void ScrollBar::setValue(int value)
     if (value < minimum() || value > maximum())
         raiseError(ErrInvalidProperty, QStringLiteral("Invalid property value"));
     QScrollBar::setValue(value);
+}
+
+void ScrollBar::bringIntoView(double start, double size, double seen, double overflow)
+{
+    if (maximum() == 0 || overflow <= 0)
+        return;
+    const double perValue = overflow / maximum();
+    int to = std::max(value(), int(std::ceil((start + size - seen) / perValue - 1e-9)));
+    to = std::min(to, int(std::floor(start / perValue + 1e-9)));
+    setValue(std::clamp(to, 0, maximum()));
 }
 
 void ScrollBar::valueMayHaveChanged()

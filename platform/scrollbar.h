@@ -28,6 +28,12 @@ public:
     int LargeChange() const { return pageStep(); }
     void setLargeChange(int step) { setPageStep(step); }
 
+    // Changes Value as little as brings an area of the content into view,
+    // its start first where the whole cannot be seen. The content is
+    // `overflow` longer than the `seen` part of it and moves overflow / Max a
+    // step of the value, from 0.
+    void bringIntoView(double start, double size, double seen, double overflow);
+
     std::function<void()> Change;
 
 protected:

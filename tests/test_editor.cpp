@@ -120,13 +120,17 @@ QStringList folderEntries(const QString &folder)
 
 // Steps separated by blanks ("_" a blank in typed text): S2, C2, T2 click row 2's slot, name, type box, st2 station
 // box 2, site, mis, mas2 the site name and ring members, tick3 a MAS box, box5 a grid box (2C2 double-clicks); "=text"
-// types over the focused box, ">text" types, "+text" pastes; Up, Down; rack1 (from 0), shelf3 pressed and let go,
+// types over the focused box, ">text" types, "+text" pastes; Up, Down, Left, Right, Home, End, Return, Space, Tab, BTab, Menu
+// and S-F10 (Shift+F10) press a key, Menu:Insert/UE/UE-05 choosing from the pop-up; pick:00FF00 answers the colour dialog; rack1 (from 0), shelf3 pressed and let go,
 // tab2 (from 0); size2x10 picks a room size and clicks Update, right the grid bar's arrow; menu5 right-clicks box 5,
 // menu5:Remove chooses, ins2:UE-05 inserts a rack there, temp gives the temporary folder back; colour2 cancels MAS2's
 // colour dialog (colour0 MIS's), colour2:00FF00 chooses; answer:7 and as:new.kvx answer the next message box and file
 // dialog; Add, Insert, Delete, Save, Exit, Undo, Redo, close, open; ^Z, ^Y, ^+Z press Ctrl(+Shift)+Z or Y.
 void act(test::EditorSession &session, frmAlter *&f, const QString &steps)
 {
+    const QMap<QString, QKeyCombination> keys = {{"Up", Qt::Key_Up}, {"Down", Qt::Key_Down}, {"Left", Qt::Key_Left}, {"Right", Qt::Key_Right},
+        {"Home", Qt::Key_Home}, {"End", Qt::Key_End}, {"Return", Qt::Key_Return}, {"Space", Qt::Key_Space}, {"Tab", Qt::Key_Tab},
+        {"BTab", Qt::Key_Backtab}, {"Menu", Qt::Key_Menu}, {"S-F10", Qt::ShiftModifier | Qt::Key_F10}};
     for (QString step : steps.split(' ', Qt::SkipEmptyParts)) {
         step.replace('_', ' ');
         QWidget *focus = QApplication::focusWidget();
@@ -144,8 +148,12 @@ void act(test::EditorSession &session, frmAlter *&f, const QString &steps)
         } else if (step[0] == '>' || step[0] == '+') {
             QApplication::clipboard()->setText(step.mid(1));
             step[0] == '>' ? QTest::keyClicks(focus, step.mid(1)) : QTest::keyClick(focus, Qt::Key_V, Qt::ControlModifier);
-        } else if (step == "Up" || step == "Down") {
-            QTest::keyClick(focus, step == "Up" ? Qt::Key_Up : Qt::Key_Down);
+        } else if (keys.contains(step.section(':', 0, 0))) {
+            test::PopupChooser chooser(step.section(':', 1).split('/', Qt::SkipEmptyParts));
+            const QKeyCombination key = keys[step.section(':', 0, 0)];
+            QTest::keyClick(focus, key.key(), key.keyboardModifiers());
+        } else if (step.startsWith("pick:")) {
+            session.hooks.setNextColor(step.mid(5).toUInt(nullptr, 16));
         } else if (step.startsWith("rack") || step.startsWith("tab") || step.startsWith("box")) {
             step[0] == 'r' ? test::chooseRack(f->lstRackName, n) : step[0] == 't' ? f->SSTab1->setTab(n) : test::pressBox(f, n);
         } else if (step.startsWith("size")) {
@@ -203,7 +211,7 @@ void act(test::EditorSession &session, frmAlter *&f, const QString &steps)
 }
 
 // What the editor shows or the files hold: rows, count, current (rows green:current row), open (for typing),
-// focus, details (# the picture), shelves, stations, colours, grid (its captions), cards (on each shelf 5),
+// focus, at, details (# the picture), shelves, stations, colours, grid (its captions), cards (on each shelf 5),
 // bars (value/max), seen (the grid's ends fully in view), view (rows in view), told, saved (shelf 1 at 1, 1),
 // lines (the file's header and grid), old (the size before), asked (file dialogs), files, window, site, rings,
 // records (the file's ring count and records), in:file, place2 and ring3 (below).
@@ -254,6 +262,17 @@ QString observe(test::EditorSession &session, frmAlter *f, const QString &key)
         {"current", [&] { return rowsWhere([f](int n) { return f->txtCard(n).BackColor() == Green; }) + ':' + f->lblSpy->Caption(); }},
         {"open", [&] { return rowsWhere([f](int n) { return !f->txtSlot(n).Locked(); }); }},
         {"focus", focus},
+        {"at", [f] { // where the focus is, as a screen reader hears it, "framed" when the frame shows it, "+X" framed elsewhere
+             QWidget *at = QApplication::focusWidget();
+             QAccessibleInterface *widget = QAccessible::queryAccessibleInterface(at), *item = widget->focusChild();
+             const auto *holder = qobject_cast<Container *>(at);
+             QString name = at->accessibleName().isEmpty() ? widget->text(QAccessible::Name) : at->accessibleName();
+             if (holder && holder->currentItem() && item)
+                 name = item->text(QAccessible::Name) + (holder->focusFrameShown() ? " framed" : "");
+             for (const Container *other : f->findChildren<Container *>())
+                 name += other != at && other->focusFrameShown() ? " +" + other->accessibleName() : "";
+             return name;
+         }},
         {"details", details},
         {"shelves", [f] {
              return listOf(0, 4, [f](int k) { return f->optStation(k).Caption(); }).join(',') + " at " + f->lblPosition->Caption();
@@ -828,22 +847,50 @@ void TestEditor::keyboard_data()
 {
     QTest::addColumn<int>("tab");
     QTest::addColumn<QStringList>("order"); // the names Tab reaches from the row of tabs; -1: the File menu's keys
+    QTest::addColumn<QString>("keys");      // then pressed from the row of tabs, the steps of act()
+    QTest::addColumn<QString>("expect");
     QStringList rows{"Rack", "SMC"};
     for (int r = 1; r <= 5; ++r)
         rows << QString("Slot number, row %1").arg(r) << QString("Card name, row %1").arg(r) << QString("Image type, row %1").arg(r);
-    QTest::newRow("Small Change: rack, station, rows, buttons") << 0 << rows + QStringList{"Add", "Insert", "Delete", "Small Change"};
-    QTest::newRow("Major Change: room, stations") << 1 << QStringList{"Name of Switch Room", "Number of Shoots", "Number of Racks Per Shoot", "Update", "Station of shelf 1",
-        "Station of shelf 2", "Station of shelf 3", "Station of shelf 4", "Station of shelf 5", "Major Change"};
-    QTest::newRow("Ring Change: each ring's tick and members") << 2 << QStringList{"MIS members", "MAS1 members", "MAS2 members", "MAS3", "MAS3 members", "MAS4",
-        "MAS4 members", "Ring Change"};
-    QTest::newRow("Alt+F, A: Save As") << -1 << QStringList{"a save dialog"};
+    QTest::newRow("Small Change: rack, station, rows, buttons") << 0 << rows + QStringList{"Add", "Insert", "Delete", "Small Change"} << "" << "";
+    QTest::newRow("Major Change: room, grid, stations") << 1 << QStringList{"Name of Switch Room", "Number of Shoots", "Number of Racks Per Shoot", "Update",
+        "UC-01, shoot 1, place 1 framed", "Station of shelf 1", "Station of shelf 2", "Station of shelf 3", "Station of shelf 4", "Station of shelf 5", "Major Change"} << "" << "";
+    QTest::newRow("Ring Change: each ring's tick, members and colour") << 2 << QStringList{"MIS members", "MIS colour framed", "MAS1 members", "MAS1 colour framed",
+        "MAS2 members", "MAS2 colour framed", "MAS3", "MAS3 members", "MAS3 colour framed", "MAS4", "MAS4 members", "MAS4 colour framed", "Ring Change"} << "" << "";
+    QTest::newRow("Alt+F, A: Save As") << -1 << QStringList{"a save dialog"} << "" << "";
+    // The grid of UC-01, -, UD-02 / XA0, UC-01, SDE-01: the keys move the frame, Enter, Space and the Menu key do what the
+    // mouse's buttons do on the box framed; a click takes the frame away, the next key brings it back at the box clicked.
+    const QString grid = QString("Tab ").repeated(5);
+    QTest::newRow("grid: arrows stop at the edges") << 1 << QStringList() << grid + "Left Up Right Right Right Down Down"
+                                                    << "at=SDE-01, shoot 2, place 3 framed; colours=n.nnnn";
+    QTest::newRow("grid: End, Home") << 1 << QStringList() << grid + "End Down Home" << "at=XA0, shoot 2, place 1 framed";
+    QTest::newRow("grid: Enter chooses") << 1 << QStringList() << grid + "Down Right Return" << "at=UC-01, shoot 2, place 2 framed; stations=SMM,SMT,SMA,,; colours=n.nnGn";
+    QTest::newRow("grid: Space chooses") << 1 << QStringList() << grid + "Right Space" << "at=Empty, shoot 1, place 2 framed; stations=,,,,; colours=nGnnnn";
+    QTest::newRow("grid: a click, then a key") << 1 << QStringList() << grid + "Right box4" << "at=XA0, shoot 2, place 1; colours=n.nGnn";
+    QTest::newRow("grid: a click, then Right") << 1 << QStringList() << grid + "box4 Right" << "at=UC-01, shoot 2, place 2 framed; colours=n.nGnn";
+    QTest::newRow("grid: a click, then Tab and Shift+Tab") << 1 << QStringList() << "box5 Tab BTab" << "at=UC-01, shoot 2, place 2 framed";
+    // Made anew for a new size, the grid starts at its first box; a grid larger than its window scrolls to the box framed.
+    QTest::newRow("grid: a new size") << 1 << QStringList() << "box5 size3x4 Tab" << "at=UC-01, shoot 1, place 1 framed";
+    QTest::newRow("grid: to the far corner") << 1 << QStringList() << "size15x15 Tab End" + QString(" Down").repeated(14)
+                                             << "at=Empty, shoot 15, place 15 framed; seen=last; bars=2/2 2/2 0/0";
+    QTest::newRow("grid: back to the first") << 1 << QStringList() << "size15x15 Tab End" + QString(" Down").repeated(14) + QString(" Up").repeated(14) + " Home"
+                                             << "at=UC-01, shoot 1, place 1 framed; seen=first; bars=0/2 0/2 0/0";
+    QTest::newRow("grid: Menu key, Remove") << 1 << QStringList() << grid + "Down Right Menu:Remove" << "at=Empty, shoot 2, place 2 framed; grid=UC-01,,UD-02,XA0,,SDE-01; colours=n.nn.n";
+    QTest::newRow("grid: Shift+F10, Insert, undone") << 1 << QStringList() << grid + "Right S-F10:Insert/UE/UE-05 ^Z" << "place2= as loaded; colours=nGnnnn; at=Empty, shoot 1, place 2 framed";
+    QTest::newRow("grid: Shift+F10, Insert, undone, redone") << 1 << QStringList() << grid + "Right S-F10:Insert/UE/UE-05 ^Z ^Y" << "place2=UE-05 from its template; colours=nWnnnn";
+    // A swatch opens the colour dialog with Enter or Space; the colour chosen is one edit, undone with the keys.
+    QTest::newRow("swatch: Enter, undone, redone") << 2 << QStringList() << "Tab Tab pick:00FF00 Return ^Z ^Y" << "at=MIS colour framed; rings=1 UC-01,UD-02 ff00|1 UC-01 10000|1 XA0 20000|1 UD-02,XA0 30000|1 SDE-01 40000";
+    QTest::newRow("swatch: Space") << 2 << QStringList() << "Tab Tab Tab Tab Tab Tab pick:00FF00 Space" << "rings=1 UC-01,UD-02 ff|1 UC-01 10000|1 XA0 ff00|1 UD-02,XA0 30000|1 SDE-01 40000";
 }
 
-// With the keyboard alone every control is reached, in the order it is read, named for a screen reader.
+// With the keyboard alone every control is reached, in the order it is read, named for a screen reader, and does
+// what the mouse does.
 void TestEditor::keyboard()
 {
     QFETCH(int, tab);
     QFETCH(QStringList, order);
+    QFETCH(QString, keys);
+    QFETCH(QString, expect);
     test::EditorSession session;
     frmAlter *f = session.open(test::testRoom(4), std::max(tab, 0));
     QVERIFY(f);
@@ -859,10 +906,13 @@ void TestEditor::keyboard()
     f->SSTab1->findChild<QTabBar *>()->setFocus();
     while (tab >= 0 && reached.size() < order.size()) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        const QWidget *at = QApplication::focusWidget();
-        reached << (at->accessibleName().isEmpty() ? QAccessible::queryAccessibleInterface(QApplication::focusWidget())->text(QAccessible::Name) : at->accessibleName());
+        reached << observe(session, f, "at");
     }
     QCOMPARE(reached, order);
+    act(session, f, keys);
+    expectState(session, f, expect);
+    const QString shot = QMap<QString, QString>{{"grid: Enter chooses", "grid"}, {"grid: to the far corner", "grid-scrolled"}, {"swatch: Enter, undone, redone", "swatch"}}.value(QTest::currentDataTag());
+    QVERIFY(shot.isEmpty() || f->grab().save(test::screenshotFolder() + "/editor-keys-" + shot + ".png", nullptr, test::ShotQuality));
 }
 
 QTEST_MAIN(TestEditor)

@@ -214,18 +214,10 @@ void frmSwitch::scrollIntoView(const QRectF &roomTwips)
 {
     int covered = m_findBar->isHidden() ? 0 : m_findBar->height();
     covered += m_statusLine->isHidden() ? 0 : m_statusLine->height();
-    // The room moves by overflow / Max a step of the bar's value.
-    const auto fit = [](ScrollBar &bar, double start, double size, double seen, double overflow) {
-        if (bar.Max() == 0)
-            return;
-        const double perValue = overflow / bar.Max();
-        int value = std::max(bar.Value(), int(std::ceil((start + size - seen) / perValue - 1e-9)));
-        value = std::min(value, int(std::floor(start / perValue + 1e-9)));
-        bar.setValue(std::clamp(value, 0, bar.Max()));
-    };
-    fit(*HScroll1, roomTwips.left(), roomTwips.width(), PicSwitch->Width(), PicRoom->Width() - PicSwitch->Width());
-    fit(*VScroll1, roomTwips.top(), roomTwips.height(), PicSwitch->Height() - twipsFromPixels(covered),
-        PicRoom->Height() - PicSwitch->Height());
+    HScroll1->bringIntoView(roomTwips.left(), roomTwips.width(), PicSwitch->Width(),
+                            PicRoom->Width() - PicSwitch->Width());
+    VScroll1->bringIntoView(roomTwips.top(), roomTwips.height(), PicSwitch->Height() - twipsFromPixels(covered),
+                            PicRoom->Height() - PicSwitch->Height());
 }
 
 bool frmSwitch::rackViewKey(int KeyCode, int Shift)
