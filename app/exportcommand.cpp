@@ -149,7 +149,7 @@ int exportCommand(int argc, char *argv[])
     if (!wrong.isEmpty())
         return fail(wrong, ExitUsage);
     // No window is shown: without a display Qt's offscreen platform paints.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Standard error carries the command's own lines only, not Qt's remarks

@@ -231,14 +231,14 @@ QString viewShown(const frmSwitch &form)
     return form.PicRing->Visible() ? "ring" : form.picShelfBig->Visible() ? "shelf" : form.frameRackBig->Visible() ? "rack" : "room";
 }
 
-// Runs a program to its end in a folder, with no display and no Qt platform named: its exit code, standard output and
-// standard error.
+// Runs a program to its end in a folder, with no display and no Qt platform named (set, but empty, as a shell's
+// `DISPLAY=` leaves them): its exit code, standard output and standard error.
 std::tuple<int, QByteArray, QByteArray> runProgram(const QString &program, const QStringList &args, const QString &folder = {})
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-        env.remove(QString::fromLatin1(name));
+        env.insert(QString::fromLatin1(name), QString());
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(folder);
     p.start(program, args);
