@@ -145,7 +145,9 @@ public:
     // The rack the keyboard is at in the room plan (an imgRack index), the
     // find bar, and the status line under the room (empty when hidden).
     int currentRack() const { return m_currentRack; }
+    // Made on its first opening: its line edit costs start-up an icon.
     FindBar *findBar() const { return m_findBar; }
+    bool findBarOpen() const;
     QString statusText() const;
     // The grown shelf view's height in design twips.
     static constexpr double FullShelfHeight = 4050;
@@ -295,6 +297,7 @@ private:
         int shelf;
         int card;
     };
+    void connectFind();
     void createFindBar();
     void openFindBar();
     void closeFindBar();

@@ -85,6 +85,10 @@ void frmSwitch::createFindBar()
     connect(m_findBar, &FindBar::next, this, [this] { findNext(1); });
     connect(m_findBar, &FindBar::previous, this, [this] { findNext(-1); });
     connect(m_findBar, &FindBar::closed, this, &frmSwitch::closeFindBar);
+}
+
+void frmSwitch::connectFind()
+{
     // Shortcuts of the window, not menu items: the menus stay as designed.
     const auto shortcut = [this](const QKeySequence &keys, std::function<void()> run) {
         auto *action = new QAction(this);
@@ -101,8 +105,15 @@ void frmSwitch::createFindBar()
         step->setEnabled(false);
 }
 
+bool frmSwitch::findBarOpen() const
+{
+    return m_findBar && !m_findBar->isHidden();
+}
+
 void frmSwitch::openFindBar()
 {
+    if (!m_findBar)
+        createFindBar();
     m_findBar->show();
     for (QAction *step : m_findSteps)
         step->setEnabled(true);
@@ -184,7 +195,7 @@ void frmSwitch::findTextChanged(const QString &text)
 void frmSwitch::findNext(int step)
 {
     const int count = int(m_findStops.size());
-    if (m_findBar->isHidden() || count == 0)
+    if (!findBarOpen() || count == 0)
         return;
     m_findAt = m_findAt < 0 ? (step > 0 ? 0 : count - 1) : (m_findAt + step + count) % count;
     goToStop(m_findStops[size_t(m_findAt)]);

@@ -52,7 +52,7 @@ void frmSwitch::connectKeyboard()
     m_statusLine->setAutoFillBackground(true);
     m_statusLine->setMargin(3);
     m_statusLine->hide();
-    createFindBar();
+    connectFind();
     // The viewport's size places the bars; a view closing takes its status along.
     for (QWidget *watched :
          {static_cast<QWidget *>(PicSwitch), static_cast<QWidget *>(frameRackBig), static_cast<QWidget *>(picShelfBig)})
@@ -97,7 +97,7 @@ void frmSwitch::indexRacks()
         }
     }
     setCurrentRack(m_currentRack, false);
-    if (m_findBar && !m_findBar->isHidden())
+    if (findBarOpen())
         findTextChanged(m_findBar->edit()->text()); // the new plan's racks dimmed anew
 }
 
@@ -212,7 +212,7 @@ void frmSwitch::setCurrentRack(int Index, bool byKey)
 // bar and the status line, its start first where the whole cannot be seen.
 void frmSwitch::scrollIntoView(const QRectF &roomTwips)
 {
-    int covered = m_findBar->isHidden() ? 0 : m_findBar->height();
+    int covered = findBarOpen() ? m_findBar->height() : 0;
     covered += m_statusLine->isHidden() ? 0 : m_statusLine->height();
     HScroll1->bringIntoView(roomTwips.left(), roomTwips.width(), PicSwitch->Width(),
                             PicRoom->Width() - PicSwitch->Width());
@@ -438,7 +438,7 @@ void frmSwitch::placeBottomBars()
 {
     const QRect area = PicSwitch->rect();
     int bottom = area.bottom() + 1;
-    if (!m_findBar->isHidden()) {
+    if (findBarOpen()) {
         const int height = m_findBar->sizeHint().height();
         m_findBar->setGeometry(0, bottom - height, area.width(), height);
         m_findBar->raise();
